@@ -1,0 +1,31 @@
+#include "app/CAppState.h"
+
+#include "platform/CTempFiles.h"
+
+void CAppState::SetStatusMessage(const std::string& text) {
+  statusMessage = text;
+  // Copy: an observer may remove itself.
+  auto observers = statusObservers;
+  for (auto& [id, observer] : observers) {
+    observer(statusMessage);
+  }
+}
+
+int CAppState::AddStatusObserver(StatusObserver observer) {
+  int id = nextObserverId++;
+  statusObservers[id] = std::move(observer);
+  return id;
+}
+
+void CAppState::RemoveStatusObserver(int id) { statusObservers.erase(id); }
+
+std::string CAppState::NextTempConfigPath() {
+  std::string dir = privateDirectory.empty() ? tempDirectory : privateDirectory;
+  return CTempFiles::ConfigCopyName(dir, tempConfigCounter++);
+}
+
+void CAppState::GiveBackTempConfig() {
+  if (tempConfigCounter > 0) {
+    --tempConfigCounter;
+  }
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+
+// Base of every dialog model. A model holds the fields a dialog shows,
+// prepares them in OnInit and decides in OnOk whether the dialog may close.
+// Views (Qt widgets, the CLI, tests) find the concrete model through Kind().
+class CDialogModel {
+ public:
+  virtual ~CDialogModel() = default;
+
+  // A short stable name of the dialog kind, such as "url" or "open-database".
+  virtual const char* Kind() const = 0;
+
+  virtual std::string Caption() const = 0;
+
+  virtual void OnInit() {}
+
+  // True when the dialog may close with OK; a refusal leaves it open.
+  virtual bool OnOk() { return true; }
+
+  virtual void OnCancel() {}
+
+  // The CLI's `answer text TEXT`: type TEXT into the dialog's main text box.
+  // Dialogs without one ignore it.
+  virtual void SetAnswerText(const std::string& text) { (void)text; }
+};

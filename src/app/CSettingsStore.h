@@ -1,0 +1,52 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The per-user settings: sections of named entries, each text or an integer,
+// kept in an INI-style file. Every read reads the file (so a change made by
+// hand or by a second instance is seen at once); every write is a
+// read-modify-write under an exclusive lock that lands by atomic rename, so
+// two instances never lose each other's entries and a crash never leaves a
+// truncated file. Lines this program cannot parse are kept as they are.
+class CSettingsStore {
+ public:
+  explicit CSettingsStore(std::string filePath);
+
+  // $XDG_CONFIG_HOME/Vandrel/Tamsel.conf, else $HOME/.config/Vandrel/Tamsel.conf.
+  static std::string DefaultPath();
+
+  const std::string& FilePath() const { return filePath; }
+
+  // The stored text, or `defaultText` when the entry is absent or the file unreadable.
+  std::string ReadSettingText(const std::string& section, const std::string& entry,
+                              const std::string& defaultText) const;
+  // The stored integer; `defaultValue` when absent or not a decimal number.
+  int ReadSettingInt(const std::string& section, const std::string& entry, int defaultValue) const;
+
+  // False when the value could not be stored; the file is then left as it was.
+  bool WriteSettingText(const std::string& section, const std::string& entry,
+                        const std::string& text);
+  bool WriteSettingInt(const std::string& section, const std::string& entry, int value);
+
+  // The most-recently-used URL list: "Default URL:" then "Recent URL 1:" to
+  // "Recent URL 5:", up to the first empty entry.
+  std::vector<std::string> ReadUrlList() const;
+  // Rewrites all six entries in one locked write, those past the list's end as "".
+  // URLs past the sixth are dropped.
+  bool WriteUrlList(const std::vector<std::string>& urls);
+
+  // True for the entries whose value is an integer.
+  static bool IsIntegerSetting(const std::string& section, const std::string& entry);
+
+ private:
+  struct Assignment {
+    std::string section;
+    std::string entry;
+    std::string value;
+  };
+
+  bool WriteEntries(const std::vector<Assignment>& assignments);
+
+  std::string filePath;
+};

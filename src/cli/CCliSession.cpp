@@ -1,0 +1,181 @@
+#include "cli/CCliSession.h"
+
+#include <cstdlib>
+#include <ostream>
+#include <sstream>
+
+#include "app/SettingsNames.h"
+#include "config/CConfigLexer.h"
+#include "doc/CTmsfrmDoc.h"
+
+CCliSession::CCliSession(std::ostream& out, std::ostream& err, Ask ask)
+    : out(out),
+      err(err),
+      settings(CSettingsStore::DefaultPath()),
+      ui(err, std::move(ask)),
+      startup(app, settings, ui) {
+  startup.Prepare([](const char* name) { return std::getenv(name); });
+  statusObserver = app.AddStatusObserver(
+      [this](const std::string& text) { this->err << "status: " << EscapeLine(text) << std::endl; });
+}
+
+CCliSession::~CCliSession() {
+  doc.reset();
+  app.RemoveStatusObserver(statusObserver);
+  startup.Exit();
+}
+
+const std::map<std::string, CCliSession::Command>& CCliSession::Commands() {
+  static const std::map<std::string, Command> commands = {
+      {"answer", {&CCliSession::CmdAnswer, "answer yes|no|cancel|ok|text TEXT",
+                  "queue an answer for the next question"}},
+      {"get-setting", {&CCliSession::CmdGetSetting, "get-setting SECTION ENTRY",
+                       "print a stored setting (empty line when absent)"}},
+      {"set-setting", {&CCliSession::CmdSetSetting, "set-setting SECTION ENTRY VALUE",
+                       "store a setting"}},
+      {"lex", {&CCliSession::CmdLex, "lex PATH",
+               "print the keyword lines of a configuration file"}},
+      {"status", {&CCliSession::CmdStatus, "status", "print the link state, database and status"}},
+      {"wait", {&CCliSession::CmdWait, "wait [SECONDS]", "process events"}},
+      {"quit", {&CCliSession::CmdQuit, "quit", "end"}},
+      {"open", {&CCliSession::CmdOpen, "open PATH", "open a local configuration"}},
+      {"open-remote", {&CCliSession::CmdOpenRemote, "open-remote [URL]",
+                       "open a configuration from a URL"}},
+      {"close", {&CCliSession::CmdClose, "close", "close the document"}},
+      {"check", {&CCliSession::CmdCheck, "check PATH",
+                 "load a configuration and print its menu and databases"}},
+      {"databases", {&CCliSession::CmdDatabases, "databases",
+                     "print the database menu of the current document"}},
+  };
+  return commands;
+}
+
+std::string CCliSession::HelpText() {
+  std::ostringstream text;
+  for (const auto& [name, command] : Commands()) {
+    std::string usage = command.usage;
+    text << "  " << usage;
+    for (size_t i = usage.size(); i < 36; ++i) {
+      text << ' ';
+    }
+    text << ' ' << command.summary << '\n';
+  }
+  return text.str();
+}
+
+int CCliSession::Execute(const std::string& line) {
+  CArgScanner args(line);
+  auto name = args.Next();
+  if (!name) {
+    return 0;
+  }
+  auto it = Commands().find(*name);
+  if (it == Commands().end()) {
+    return Error("unknown command: " + *name);
+  }
+  return (this->*(it->second.handler))(args);
+}
+
+int CCliSession::Error(const std::string& text) {
+  err << "error: " << text << std::endl;
+  return 1;
+}
+
+int CCliSession::Usage(const std::string& name) {
+  return Error("usage: " + std::string(Commands().at(name).usage));
+}
+
+int CCliSession::OpenStartConfiguration(const std::string& path) { return OpenDocument(path); }
+
+int CCliSession::CmdAnswer(CArgScanner& args) {
+  auto word = args.Next();
+  CliAnswer answer{CliAnswer::Cancel, ""};
+  if (!word) {
+    return Usage("answer");
+  }
+  std::optional<std::string> text = *word == "text" ? args.Rest() : std::nullopt;
+  if (*word != "text" && !args.AtEnd()) {
+    return Usage("answer");
+  }
+  if (!CCliUi::ParseAnswer(*word, text, answer)) {
+    return Usage("answer");
+  }
+  ui.QueueAnswer(answer);
+  return 0;
+}
+
+int CCliSession::CmdGetSetting(CArgScanner& args) {
+  auto section = args.Next();
+  auto entry = args.Next();
+  if (!section || !entry || !args.AtEnd()) {
+    return Usage("get-setting");
+  }
+  out << settings.ReadSettingText(*section, *entry, "") << '\n';
+  return 0;
+}
+
+int CCliSession::CmdSetSetting(CArgScanner& args) {
+  auto section = args.Next();
+  auto entry = args.Next();
+  if (!section || !entry) {
+    return Usage("set-setting");
+  }
+  std::string value = args.Rest().value_or("");
+  if (CSettingsStore::IsIntegerSetting(*section, *entry)) {
+    settings.WriteSettingInt(*section, *entry, std::atoi(value.c_str()));
+  } else {
+    settings.WriteSettingText(*section, *entry, value);
+  }
+  return 0;
+}
+
+int CCliSession::CmdLex(CArgScanner& args) {
+  auto path = args.Rest();
+  if (!path) {
+    return Usage("lex");
+  }
+  if (!LexConfigurationFile(ui, *path, out)) {
+    return Error("cannot open " + *path);
+  }
+  return 0;
+}
+
+int CCliSession::CmdStatus(CArgScanner& args) {
+  if (!args.AtEnd()) {
+    return Usage("status");
+  }
+  out << "link: " << (doc ? 0 : -1) << '\n';
+  out << "database: " << '\n';
+  out << "status: " << app.StatusMessage() << '\n';
+  return 0;
+}
+
+int CCliSession::CmdWait(CArgScanner& args) {
+  auto seconds = args.Next();
+  if (!args.AtEnd()) {
+    return Usage("wait");
+  }
+  if (!seconds) {
+    // Nothing runs in the background yet: the link is idle.
+    return 0;
+  }
+  char* end = nullptr;
+  double value = std::strtod(seconds->c_str(), &end);
+  if (end == seconds->c_str() || *end != '\0' || value < 0) {
+    return Usage("wait");
+  }
+  bool done = false;
+  int timer = loop.StartTimer(static_cast<int>(value * 1000), false, [&done] { done = true; });
+  while (!done && loop.ProcessEvents(-1)) {
+  }
+  loop.StopTimer(timer);
+  return 0;
+}
+
+int CCliSession::CmdQuit(CArgScanner& args) {
+  if (!args.AtEnd()) {
+    return Usage("quit");
+  }
+  quitRequested = true;
+  return 0;
+}

@@ -1,0 +1,93 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "config/CConfiguration.h"
+#include "config/CInfoTexts.h"
+#include "driver/CDriverLinkEvents.h"
+#include "driver/LinkState.h"
+
+class CAppState;
+class CSettingsStore;
+class Ui;
+class EventLoop;
+class CConfigLexer;
+class CConfigFetcher;
+class CConfigLoader;
+class CDatabaseChooser;
+class CDriverLink;
+
+// One opened configuration: the document that owns every subsystem's state
+// for it and carries the flows between them. Front ends create one per opened
+// configuration and show it in a window of its own.
+class CTmsfrmDoc : public CDriverLinkEvents {
+ public:
+  CTmsfrmDoc(CAppState& app, CSettingsStore& settings, Ui& ui, EventLoop& loop);
+  ~CTmsfrmDoc() override;
+
+  // Loads the configuration named by `path` (or the pending remote one).
+  // False when it could not be opened; the reason has been shown.
+  bool OpenDocumentConfig(const std::string& path);
+
+  // Right after a successful open: the default or only database is
+  // connected, otherwise the Open Database dialog comes up.
+  void FirstSelection();
+  // "&Connect to Database...".
+  void ConnectToDatabaseCommand();
+  void ConnectToDatabase(const std::string& name);
+  void DisconnectCommand();
+  // "About the &Database": the driver's description, while there is one.
+  bool CanShowDatabaseInfo() const;
+  void ShowDatabaseInfoCommand();
+
+  // Makes the named database current, reading its own file when needed.
+  void SelectDatabase(const std::string& name);
+
+  const std::string& PathName() const { return pathName; }
+  // The child window's caption: the connected database, or "Unconnected".
+  const std::string& Title() const { return caption; }
+  // The heading of the search page.
+  const std::string& Heading() const;
+  int LinkStateValue() const;
+  const std::string& ConnectedName() const;
+
+  CConfiguration& Config() { return config; }
+  const CConfiguration& Config() const { return config; }
+  CInfoTexts& InfoTexts() { return infoTexts; }
+  CConfigLexer& Lexer() { return *lexer; }
+  CConfigLoader& Loader() { return *loader; }
+  CConfigFetcher& Fetcher() { return *fetcher; }
+  CDriverLink& Link() { return *link; }
+
+  // Front ends redraw when the document changes what they show.
+  std::function<void()> onChanged;
+
+ private:
+  // Driver link events.
+  void CaptionChanged(const std::string& text) override;
+  void HeadingChanged(const std::string& text) override;
+  void LinkStateChanged(int state) override;
+  void ShowDatabaseInfo(const std::string& text) override;
+  void SearchButtonEnabled(bool enabled) override;
+  void ViewEnabled(bool enabled) override;
+
+  void Changed();
+
+  CAppState& app;
+  CSettingsStore& settings;
+  Ui& ui;
+  EventLoop& loop;
+  CConfiguration config;
+  CInfoTexts infoTexts;
+  std::unique_ptr<CConfigLexer> lexer;
+  std::unique_ptr<CConfigFetcher> fetcher;
+  std::unique_ptr<CConfigLoader> loader;
+  std::unique_ptr<CDriverLink> link;
+  std::unique_ptr<CDatabaseChooser> chooser;
+  std::string pathName;
+  std::string caption = "Unconnected";
+  bool searchEnabled = false;
+  bool viewEnabled = true;
+};

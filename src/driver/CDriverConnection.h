@@ -1,0 +1,76 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "driver/PacketHeader.h"
+
+class EventLoop;
+class Ui;
+
+// Receive states of the packet assembler.
+enum ReceiveState { RECV_IDLE = 0, RECV_HEADER = 1, RECV_BODY = 2 };
+
+// The TCP connection to one driver: opening it, sending request bytes, and
+// assembling reply packets from the non-blocking stream one receive step at
+// a time. Complete packets go to `onReply`.
+class CDriverConnection {
+ public:
+  struct Handlers {
+    // A complete reply (header in host order, exactly `length` body bytes).
+    std::function<void(const PacketHeader&, const std::string&)> onReply;
+    // A read error while reading a header, or a protocol error: the owner
+    // cancels and disconnects.
+    std::function<void()> onConnectionError;
+    // A read error while reading a body: the owner cancels.
+    std::function<void()> onBodyReadError;
+  };
+
+  CDriverConnection(Ui& ui, EventLoop& loop, Handlers handlers);
+  ~CDriverConnection();
+  CDriverConnection(const CDriverConnection&) = delete;
+  CDriverConnection& operator=(const CDriverConnection&) = delete;
+
+  // Resolves `host`, connects to `port`; 1 connected, 0 failed (message shown).
+  int OpenSocket(const std::string& host, int port);
+  void CloseSocket();
+  bool HasSocket() const { return socketFd >= 0; }
+  int SocketHandle() const { return socketFd; }
+
+  // Sends all bytes; errors other than "not a socket" and "reset" are shown.
+  void Send(const std::string& bytes);
+
+  // Readability notifications to ReceiveStep; false when they can't be had.
+  bool NotificationsOn();
+  void NotificationsOff();
+
+  // Reads what is there; dispatches each packet as it completes.
+  void ReceiveStep();
+
+  // Runs receive steps in place until one complete reply has been handled,
+  // the connection is gone, or `limitMs` has passed (false then).
+  bool WaitForReply(std::int64_t limitMs);
+
+  // Back to idle, dropping a partial header or body.
+  void ResetReceiver();
+
+  int receiveState = RECV_IDLE;
+  int receiveCount = 0;
+  PacketHeader replyHeader;
+  std::string replyBody;
+
+ private:
+  // One read; returns bytes read, 0 at end of stream, -1 would block, -2 error.
+  long ReadSome(char* into, std::size_t want, int& error);
+  bool ReceiveHeader();
+  bool ReceiveBody();
+  void EndOfStream();
+
+  Ui& ui;
+  EventLoop& loop;
+  Handlers handlers;
+  int socketFd = -1;
+  int watchId = 0;
+  unsigned char headerBytes[PacketHeader::kSize] = {};
+};

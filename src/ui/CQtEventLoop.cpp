@@ -1,0 +1,77 @@
+#include "ui/CQtEventLoop.h"
+
+#include <QCoreApplication>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <algorithm>
+
+CQtEventLoop::CQtEventLoop() { clock.start(); }
+
+int CQtEventLoop::WatchReadable(int fd, Callback onReadable) {
+  int id = nextId++;
+  auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read, &owner);
+  QObject::connect(notifier, &QSocketNotifier::activated, &owner,
+                   [callback = std::move(onReadable)] { callback(); });
+  watches[id] = notifier;
+  return id;
+}
+
+void CQtEventLoop::Unwatch(int watchId) {
+  auto found = watches.find(watchId);
+  if (found == watches.end()) {
+    return;
+  }
+  // The callback may be the one unwatching: delete once it has returned.
+  found->second->setEnabled(false);
+  found->second->deleteLater();
+  watches.erase(found);
+}
+
+int CQtEventLoop::StartTimer(int intervalMs, bool repeat, Callback onTimer) {
+  int id = nextId++;
+  auto* timer = new QTimer(&owner);
+  timer->setSingleShot(!repeat);
+  timer->setInterval(std::max(0, intervalMs));
+  QObject::connect(timer, &QTimer::timeout, &owner,
+                   [this, id, repeat, callback = std::move(onTimer)] {
+                     if (!repeat) {
+                       StopTimer(id);
+                     }
+                     callback();
+                   });
+  timer->start();
+  timers[id] = timer;
+  return id;
+}
+
+void CQtEventLoop::StopTimer(int timerId) {
+  auto found = timers.find(timerId);
+  if (found == timers.end()) {
+    return;
+  }
+  found->second->stop();
+  found->second->deleteLater();
+  timers.erase(found);
+}
+
+std::int64_t CQtEventLoop::NowMs() const {
+  return clock.msecsSinceReference() + clock.elapsed();
+}
+
+bool CQtEventLoop::ProcessEvents(int maxWaitMs) {
+  if (watches.empty() && timers.empty()) {
+    return false;
+  }
+  if (maxWaitMs == 0) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    return true;
+  }
+  // A timer of our own bounds the wait for the first event.
+  QTimer wake;
+  wake.setSingleShot(true);
+  if (maxWaitMs > 0) {
+    wake.start(maxWaitMs);
+  }
+  QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+  return true;
+}

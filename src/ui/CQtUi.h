@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <map>
+#include <string>
+
+#include "app/Ui.h"
+
+class QDialog;
+
+// The Ui port over Qt: message boxes, dialogs, file choosers, the clipboard
+// and the main window. Dialog views register by the model's kind; a model
+// without a view yet gets a plain dialog with its caption and OK/Cancel.
+class CQtUi : public Ui {
+ public:
+  // Builds the view of a dialog model. The view's OK must ask the model's
+  // OnOk and accept only when it agrees.
+  using DialogViewFactory = std::function<QDialog*(CDialogModel& model, QWidget* parent)>;
+
+  MsgAnswer MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
+                       MsgIcon icon) override;
+  bool RunDialog(CDialogModel& dialog) override;
+  std::optional<std::string> ChooseFile(const FileChooserRequest& request) override;
+  void SetClipboardText(const std::string& text) override;
+  void BringToFront() override;
+
+  // The window message boxes and dialogs belong to, and that BringToFront raises.
+  void SetMainWindow(QWidget* window) { mainWindow = window; }
+
+  static void RegisterDialogView(const std::string& kind, DialogViewFactory factory);
+
+  // Text from drivers and files: UTF-8 when it is valid UTF-8, else Latin-1.
+  static QString ToQString(const std::string& text);
+  static std::string FromQString(const QString& text) { return text.toStdString(); }
+  // The Qt name filter for one (description, pattern) pair.
+  static QString NameFilter(const std::string& description, const std::string& pattern);
+
+ private:
+  static std::map<std::string, DialogViewFactory>& DialogViews();
+  QDialog* GenericDialogView(CDialogModel& model, QWidget* parent);
+
+  QPointer<QWidget> mainWindow;
+};

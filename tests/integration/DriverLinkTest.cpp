@@ -1,0 +1,387 @@
+#include <gtest/gtest.h>
+
+#include "FakeUi.h"
+#include "ManualEventLoop.h"
+#include "TempDir.h"
+#include "TestDriver.h"
+#include "app/CAppState.h"
+#include "app/CSettingsStore.h"
+#include "driver/CDriverLink.h"
+#include "driver/CInfoRequestDlg.h"
+#include "doc/CTmsfrmDoc.h"
+
+namespace {
+
+using Chunks = std::vector<TestDriver::Chunk>;
+
+std::string Config(int port, const std::string& extra = "") {
+  return "conf_version = 1.1\n"
+         "db_tag = cat\ndb_name = Catalogue\ndriver = socket:127.0.0.1:" +
+         std::to_string(port) +
+         "\ndb_int_name = abc\nsummary_fields = S\ntitle_fields = T\n"
+         "t_field_name = Name\ndb_group = debian\n" +
+         extra;
+}
+
+struct LinkFixture : ::testing::Test {
+  TempDir dir;
+  FakeUi ui;
+  CAppState app;
+  CSettingsStore settings{dir.File("Tamsel.conf")};
+  ManualEventLoop loop;
+  TestDriver driver;
+  std::unique_ptr<CTmsfrmDoc> doc;
+
+  void SetUp() override { CDriverLink::AnswerMemory().clear(); }
+
+  CDriverLink& Link() { return doc->Link(); }
+
+  void Open(const std::string& extra = "") {
+    doc = std::make_unique<CTmsfrmDoc>(app, settings, ui, loop);
+    ASSERT_TRUE(doc->OpenDocumentConfig(dir.Write("c.tcf", Config(driver.Port(), extra))));
+  }
+  void ConnectAndWait() {
+    Open();
+    driver.OnRequest(MSG_OPEN, {{TestDriver::Packet(MSG_CONNECTED)}});
+    doc->ConnectToDatabase("Catalogue");
+    ASSERT_TRUE(loop.RunUntil([&] { return Link().linkState == LINK_IDLE; }));
+  }
+  // Lets the client read whatever the driver sends for a moment.
+  void Pump(int ms = 200) {
+    loop.RunUntil([] { return false; }, ms);
+  }
+};
+
+TEST_F(LinkFixture, ConnectSendsOpenAndBecomesIdle) {
+  Open();
+  EXPECT_EQ(doc->LinkStateValue(), LINK_UNCONNECTED);
+  EXPECT_EQ(doc->Title(), "Unconnected");
+  driver.OnRequest(MSG_OPEN, {{TestDriver::Packet(MSG_CONNECTED)}});
+  doc->ConnectToDatabase("Catalogue");
+  EXPECT_EQ(Link().linkState, LINK_CONNECTING);
+  EXPECT_TRUE(Link().Busy().IsShown());
+  EXPECT_EQ(Link().Busy().Text(), "Connecting to Catalogue\n");
+  EXPECT_EQ(doc->Title(), "Catalogue");
+  EXPECT_EQ(doc->Heading(), "Connected to Catalogue Database");
+  ASSERT_TRUE(loop.RunUntil([&] { return Link().linkState == LINK_IDLE; }));
+  EXPECT_EQ(app.StatusMessage(), "Connected");
+  EXPECT_FALSE(Link().Busy().IsShown());
+  auto requests = driver.Requests();
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0].header.type, static_cast<std::uint32_t>(MSG_OPEN));
+  EXPECT_EQ(requests[0].body, std::string("1.0\0abc\0T\0S\0\0", 13));
+  EXPECT_TRUE(ui.messages.empty());
+
+  // Disconnect: close request, heading and caption.
+  doc->DisconnectCommand();
+  EXPECT_TRUE(driver.WaitForRequests(2));
+  EXPECT_EQ(driver.Requests()[1].header.type, static_cast<std::uint32_t>(MSG_CLOSE));
+  EXPECT_EQ(doc->Heading(), "Disconnected:  Catalogue");
+  EXPECT_EQ(doc->Title(), "Unconnected");
+  EXPECT_EQ(doc->Config().currentDatabase, nullptr);
+  EXPECT_FALSE(Link().Connection().HasSocket());
+  // A second disconnect has nothing to do.
+  doc->DisconnectCommand();
+}
+
+TEST_F(LinkFixture, EchoGoesRightBeforeOpen) {
+  Open();
+  Link().ToggleEcho();
+  doc->ConnectToDatabase("Catalogue");
+  ASSERT_TRUE(driver.WaitForRequests(2));
+  auto requests = driver.Requests();
+  EXPECT_EQ(requests[0].header.type, static_cast<std::uint32_t>(MSG_ECHO));
+  EXPECT_EQ(requests[0].header.length, 0);
+  EXPECT_EQ(requests[1].header.type, static_cast<std::uint32_t>(MSG_OPEN));
+  EXPECT_EQ(driver.Received().size(), 24u + 24u + 14u);
+}
+
+TEST_F(LinkFixture, PacketsAreAssembledFromAnySplit) {
+  Open();
+  // Header in pieces of 10, 10 and 4, then a 100000-byte text in small reads,
+  // then two packets in one write.
+  std::string connected = TestDriver::Packet(MSG_CONNECTED);
+  Chunks chunks = {{connected.substr(0, 10), 20}, {connected.substr(10, 10), 20},
+                   {connected.substr(20), 20}};
+  std::string text(100000, 'x');
+  text[500] = '\n';
+  std::string info = TestDriver::Packet(MSG_DATABASE_INFO, text + '\0', 0);
+  for (auto& c : TestDriver::Split(info, 4096)) {
+    chunks.push_back(c);
+  }
+  std::string fields = std::string("\1TI\0Title\0\0AB\0Abstract\0", 22);
+  chunks.push_back({TestDriver::Packet(MSG_STATUS, "warn\0", STATUS_WARNING) +
+                    TestDriver::Packet(MSG_DATABASE_INFO, fields, 1, 2)});
+  driver.OnRequest(MSG_OPEN, chunks);
+  doc->ConnectToDatabase("Catalogue");
+  ASSERT_TRUE(loop.RunUntil([&] { return Link().fieldCount == 2; }));
+  EXPECT_EQ(Link().linkState, LINK_IDLE);
+  EXPECT_EQ(Link().databaseInfoText.size(), 2 + 1 + 100000 + 2 + 2);
+  EXPECT_EQ(Link().databaseInfoText.substr(0, 4), "\r\n x");
+  // The description popped up once, and the warning was shown.
+  EXPECT_EQ(ui.dialogKinds, (std::vector<std::string>{"about-database"}));
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, "warn\n");
+  EXPECT_EQ(ui.messages[0].caption, "Database Warning!");
+  EXPECT_EQ(Link().includedFieldList, std::string("TI\0", 3));
+  EXPECT_TRUE(doc->InfoTexts().Seen("cat"));
+}
+
+TEST_F(LinkFixture, UnknownRepliesAreConsumedWhole) {
+  Open();
+  driver.OnRequest(MSG_OPEN, {{TestDriver::Packet(11, "0123456789") +
+                               TestDriver::Packet(MSG_CONNECTED)}});
+  doc->ConnectToDatabase("Catalogue");
+  ASSERT_TRUE(loop.RunUntil([&] { return Link().linkState == LINK_IDLE; }));
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(LinkFixture, DriverClosingMidBody) {
+  ConnectAndWait();
+  std::string title = TestDriver::Packet(MSG_TITLE, "a title\0", 1);
+  driver.OnRequest(MSG_GET_TITLE, {{title.substr(0, 28), 0, true}});
+  Link().GetTitle(1);
+  ASSERT_TRUE(loop.RunUntil([&] { return Link().linkState == LINK_UNCONNECTED; }));
+  EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"Driver has closed"}));
+  EXPECT_EQ(ui.messages[0].caption, "Socket Error");
+  EXPECT_FALSE(Link().Connection().HasSocket());
+  EXPECT_EQ(Link().Connection().receiveState, RECV_IDLE);
+}
+
+TEST_F(LinkFixture, StatusKinds) {
+  ConnectAndWait();
+  // Progress goes to the busy window while connected.
+  Link().SendSearch(1, 0, "x");
+  Link().Busy().Show("Searching ...\n(This could take a while)\n");
+  driver.SendNow({{TestDriver::Packet(MSG_STATUS, "50%\0", STATUS_PROGRESS)}});
+  ASSERT_TRUE(loop.RunUntil([&] { return Link().Busy().Text() == "50%"; }));
+
+  driver.SendNow({{TestDriver::Packet(MSG_STATUS, "bad query\0", STATUS_SEARCH_ERROR)}});
+  ASSERT_TRUE(loop.RunUntil([&] { return !ui.messages.empty(); }));
+  EXPECT_EQ(ui.messages[0].text, "ERROR from database  driver:\nbad query\n");
+  EXPECT_EQ(ui.messages[0].caption, "Search Cancelled!");
+  EXPECT_EQ(app.StatusMessage(), "Search Cancelled");
+  EXPECT_EQ(Link().linkState, LINK_IDLE);
+  EXPECT_FALSE(Link().Busy().IsShown());
+  // The cancel sent MSG_CANCEL_SEARCH.
+  ASSERT_TRUE(driver.WaitForRequests(3));
+  EXPECT_EQ(driver.Requests()[2].header.type, static_cast<std::uint32_t>(MSG_CANCEL_SEARCH));
+
+  // A hit count of 0 after the cancel keeps the status.
+  driver.SendNow({{TestDriver::Packet(MSG_HIT_COUNT, "", 0, 0)}});
+  Pump();
+  EXPECT_EQ(app.StatusMessage(), "Search Cancelled");
+
+  ui.messages.clear();
+  driver.SendNow({{TestDriver::Packet(MSG_STATUS, "", STATUS_SEARCH_ERROR)}});
+  ASSERT_TRUE(loop.RunUntil([&] { return !ui.messages.empty(); }));
+  EXPECT_EQ(ui.messages[0].text, "Unspecified Database Error");
+
+  ui.messages.clear();
+  driver.SendNow({{TestDriver::Packet(MSG_STATUS, "2.0\0", STATUS_PROTOCOL_MISMATCH)}});
+  ASSERT_TRUE(loop.RunUntil([&] { return Link().linkState == LINK_UNCONNECTED; }));
+  ASSERT_FALSE(ui.messages.empty());
+  EXPECT_EQ(ui.messages[0].text,
+            "Database protocol is 2.0, WinTamsel is using protocol 1.0\nThe latest version of "
+            "WinTamsel can be obtained at\n https://tamsel.org/");
+  EXPECT_EQ(ui.messages[0].caption, "Protocol Mismatch!");
+  EXPECT_EQ(doc->Config().currentDatabase, nullptr);
+  EXPECT_EQ(doc->Title(), "Unconnected");
+
+  // Progress while unconnected changes nothing.
+  std::string before = Link().Busy().Text();
+  PacketHeader progress;
+  progress.type = MSG_STATUS;
+  progress.param1 = STATUS_PROGRESS;
+  Link().Dispatch(progress, std::string("late\0", 5));
+  EXPECT_EQ(Link().Busy().Text(), before);
+  EXPECT_FALSE(Link().Busy().IsShown());
+}
+
+TEST_F(LinkFixture, ErrorClosedDisconnects) {
+  ConnectAndWait();
+  driver.SendNow({{TestDriver::Packet(MSG_STATUS, "gone\0", STATUS_ERROR_CLOSED)}});
+  ASSERT_TRUE(loop.RunUntil([&] { return Link().linkState == LINK_UNCONNECTED; }));
+  EXPECT_EQ(ui.messages[0].text, "ERROR from database  driver:\ngone\n");
+  EXPECT_EQ(ui.messages[0].caption, "Database Closed!");
+  EXPECT_EQ(doc->Config().currentDatabase, nullptr);
+}
+
+TEST_F(LinkFixture, InformationRequestsRememberAnswersPerGroup) {
+  Open();
+  std::string request = std::string("Password?\0Login\0Go\0 \0", 22);
+  driver.OnRequest(MSG_OPEN, {{TestDriver::Packet(MSG_INFO_REQUEST, request, INFO_PASSWORD)}});
+  driver.OnRequest(MSG_INFO_ANSWER, {{TestDriver::Packet(MSG_INFO_REQUEST, request, INFO_TEXT)}});
+  driver.OnRequest(MSG_INFO_ANSWER, {{TestDriver::Packet(MSG_CONNECTED)}});
+  std::vector<std::string> defaults;
+  ui.QueueDialog([&](CDialogModel& d) {
+    auto& info = dynamic_cast<CInfoRequestDlg&>(d);
+    defaults.push_back(info.editText);
+    EXPECT_TRUE(info.hiddenEditVisible);
+    EXPECT_EQ(info.Caption(), "Login");
+    EXPECT_EQ(info.OkLabel(), "Go");
+    EXPECT_EQ(info.CancelLabel(), "Cancel");
+    info.SetAnswerText("secret");
+    return false;  // Cancel: the answer is still sent and remembered
+  });
+  ui.QueueDialog([&](CDialogModel& d) {
+    defaults.push_back(dynamic_cast<CInfoRequestDlg&>(d).editText);
+    return true;
+  });
+  doc->ConnectToDatabase("Catalogue");
+  ASSERT_TRUE(loop.RunUntil([&] { return Link().linkState == LINK_IDLE; }));
+  EXPECT_EQ(defaults, (std::vector<std::string>{"", "secret"}));
+  auto requests = driver.Requests();
+  ASSERT_EQ(requests.size(), 3u);
+  EXPECT_EQ(requests[1].header.param1, 0);
+  EXPECT_EQ(requests[1].body, std::string("secret\0", 7));
+  EXPECT_EQ(requests[2].header.param1, 1);
+  EXPECT_EQ(CDriverLink::AnswerMemory().at("debian:Login"), "secret");
+
+  // Kiosk mode: the memory is not consulted.
+  app.kioskMode = 1;
+  PacketHeader h;
+  h.type = MSG_INFO_REQUEST;
+  h.param1 = INFO_TEXT;
+  std::string seen = "unset";
+  ui.QueueDialog([&](CDialogModel& d) {
+    seen = dynamic_cast<CInfoRequestDlg&>(d).editText;
+    return true;
+  });
+  Link().Dispatch(h, request);
+  EXPECT_EQ(seen, "");
+}
+
+TEST_F(LinkFixture, UnknownInformationRequestCloses) {
+  ConnectAndWait();
+  PacketHeader h;
+  h.type = MSG_INFO_REQUEST;
+  h.param1 = 7;
+  Link().Dispatch(h, std::string("p\0c\0o\0k\0", 8));
+  EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"Unknown Database Request"}));
+  EXPECT_EQ(ui.messages[0].caption, "Connect Cancelled!");
+  EXPECT_EQ(Link().linkState, LINK_UNCONNECTED);
+  EXPECT_FALSE(Link().Connection().HasSocket());
+}
+
+TEST_F(LinkFixture, BusyLimitCancelsAfterFiveMinutes) {
+  Open();
+  doc->ConnectToDatabase("Catalogue");  // the driver never answers
+  ASSERT_TRUE(driver.WaitForRequests(1));
+  loop.Advance(3000 * 100);
+  EXPECT_EQ(Link().linkState, LINK_CONNECTING);
+  EXPECT_TRUE(ui.messages.empty());
+  loop.Advance(300);
+  EXPECT_EQ(Link().linkState, LINK_UNCONNECTED);
+  EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"Database couldn't connect after 5 minutes."}));
+  EXPECT_EQ(ui.messages[0].caption, "Database connection closed");
+  EXPECT_EQ(app.StatusMessage(), "Database Connection Closed");
+  EXPECT_EQ(doc->Title(), "Unconnected");
+  EXPECT_EQ(loop.ActiveTimers(), 0);
+
+  // Cancel pressed before the limit: disconnected without a message.
+  ui.messages.clear();
+  doc->ConnectToDatabase("Catalogue");
+  loop.Advance(1000);
+  Link().Busy().Cancel();
+  EXPECT_EQ(Link().linkState, LINK_UNCONNECTED);
+  EXPECT_TRUE(ui.messages.empty());
+
+  // A search that never finishes.
+  ConnectAndWait();
+  ui.messages.clear();
+  Link().SendSearch(1, 0, "q");
+  Link().Busy().Show("Searching ...\n(This could take a while)\n");
+  loop.Advance(302 * 1000);
+  EXPECT_EQ(Link().linkState, LINK_IDLE);
+  EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"Search not completed after 5 minutes."}));
+  EXPECT_EQ(app.StatusMessage(), "Search Cancelled");
+}
+
+TEST_F(LinkFixture, HostileLengthIsAProtocolError) {
+  ConnectAndWait();
+  PacketHeader huge;
+  huge.type = MSG_TITLE;
+  huge.length = 0x7ffffff0;
+  driver.SendNow({{huge.Packed()}});
+  ASSERT_TRUE(loop.RunUntil([&] { return Link().linkState == LINK_UNCONNECTED; }));
+  EXPECT_EQ(ui.Texts(),
+            (std::vector<std::string>{"Database connection error.\nTamsel will close connection\n"}));
+  EXPECT_FALSE(Link().Connection().HasSocket());
+}
+
+TEST_F(LinkFixture, EarlyCloseAtEveryBytePosition) {
+  Open();
+  std::string reply = TestDriver::Packet(MSG_CONNECTED) +
+                      TestDriver::Packet(MSG_DATABASE_INFO, "abc\nde\0", 0) +
+                      TestDriver::Packet(MSG_STATUS, "w\0", STATUS_WARNING);
+  for (std::size_t cut = 0; cut < reply.size(); cut += 3) {
+    ui.messages.clear();
+    driver.OnRequest(MSG_OPEN, {{reply.substr(0, cut), 0, true}});
+    int before = driver.Connections();
+    doc->ConnectToDatabase("Catalogue");
+    ASSERT_TRUE(loop.RunUntil([&] { return !Link().Connection().HasSocket(); })) << cut;
+    EXPECT_EQ(ui.messages.back().text, "Driver has closed") << cut;
+    EXPECT_EQ(driver.Connections(), before + 1);
+  }
+}
+
+TEST_F(LinkFixture, BrowseWaitsInPlaceAndCountsSequenceNumbers) {
+  Open();
+  EXPECT_EQ(Link().Browse('C', "a", 0, 0), -2);  // no connection
+  ConnectAndWait();
+  EXPECT_EQ(Link().Browse('C', "a", 0, 0), -1);  // no list name
+  EXPECT_EQ(driver.Requests().size(), 1u);
+  Link().browseListName = "Sections";
+  driver.Always(MSG_BROWSE, {{TestDriver::Packet(MSG_BROWSE_REPLY, "list\0", 0, 4)}});
+  EXPECT_EQ(Link().Browse('C', "net", 1, 2), 1);
+  EXPECT_EQ(Link().Browse('N', "", 1, 2), 2);
+  // Another connection in between: the count goes on.
+  driver.OnRequest(MSG_OPEN, {{TestDriver::Packet(MSG_CONNECTED)}});
+  doc->ConnectToDatabase("Catalogue");
+  ASSERT_TRUE(loop.RunUntil([&] { return Link().linkState == LINK_IDLE; }));
+  EXPECT_EQ(Link().Browse('H', "x", 0, 0), 3);
+  auto requests = driver.Requests();
+  std::vector<int> sequences;
+  for (const auto& r : requests) {
+    if (r.header.type == MSG_BROWSE) {
+      sequences.push_back(r.header.param1);
+    }
+  }
+  EXPECT_EQ(sequences, (std::vector<int>{1, 2, 3}));
+  // The close to the first driver went before the reconnect.
+  bool sawClose = false;
+  for (const auto& r : requests) {
+    sawClose = sawClose || r.header.type == MSG_CLOSE;
+    if (r.header.type == MSG_OPEN && &r != &requests.front()) {
+      EXPECT_TRUE(sawClose);
+    }
+  }
+}
+
+TEST_F(LinkFixture, RecordRequestsCarryTheFieldList) {
+  ConnectAndWait();
+  Link().abbreviatedLabels = 1;
+  Link().GetRecord(7, 1);
+  ASSERT_TRUE(driver.WaitForRequests(2));
+  auto summary = driver.Requests()[1];
+  EXPECT_EQ(summary.header.param1, 7);
+  EXPECT_EQ(summary.header.param2, 1);
+  EXPECT_EQ(summary.header.param3, 1);
+  EXPECT_EQ(summary.header.length, 0);
+
+  // A field list with nothing included: one uncounted zero byte.
+  PacketHeader info;
+  info.type = MSG_DATABASE_INFO;
+  info.param1 = 1;
+  info.param2 = 1;
+  Link().Dispatch(info, std::string("\0AB\0Abstract\0", 13));
+  driver.SetFieldListSent(true);
+  std::size_t before = driver.Received().size();
+  Link().GetRecord(3, 0);
+  ASSERT_TRUE(driver.WaitForRequests(3));
+  EXPECT_EQ(driver.Received().size(), before + 25);
+  EXPECT_EQ(driver.Requests()[2].header.length, 0);
+}
+
+}  // namespace

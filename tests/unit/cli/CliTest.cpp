@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "TempDir.h"
+#include "app/CDialogModel.h"
+#include "cli/CArgScanner.h"
+#include "cli/CCliMain.h"
+#include "cli/CCliSession.h"
+#include "cli/CCliUi.h"
+
+namespace {
+
+TEST(ArgScanner, QuotesGroupAndRestIsTakenUnchanged) {
+  CArgScanner args("row 1 \"Package Name\"  vim \"x\"");
+  EXPECT_EQ(args.Next().value(), "row");
+  EXPECT_EQ(args.Next().value(), "1");
+  EXPECT_EQ(args.Next().value(), "Package Name");
+  // One blank separates; the second blank belongs to the term.
+  EXPECT_EQ(args.Rest().value(), " vim \"x\"");
+  EXPECT_TRUE(args.AtEnd());
+  EXPECT_FALSE(args.Next().has_value());
+
+  CArgScanner empty("set-setting S \"\" ");
+  empty.Next();
+  empty.Next();
+  EXPECT_EQ(empty.Next().value(), "");
+  EXPECT_FALSE(empty.Rest().has_value());
+
+  EXPECT_EQ(EscapeLine("a\nb\rc\td\\e"), "a\\nb\\rc\\td\\\\e");
+}
+
+struct TextDialog : CDialogModel {
+  const char* Kind() const override { return "text"; }
+  std::string Caption() const override { return "Name"; }
+  void SetAnswerText(const std::string& text) override { value = text; }
+  bool OnOk() override { return !value.empty(); }
+  std::string value;
+};
+
+TEST(CliUi, MessagesAreOneLineAndQuestionsTakeQueuedAnswers) {
+  std::ostringstream err;
+  CCliUi ui(err, {});
+  EXPECT_EQ(ui.MessageBox("two\nlines", "Cap", MsgButtons::Ok, MsgIcon::None), MsgAnswer::Ok);
+  EXPECT_EQ(err.str(), "message: Cap: two\\nlines\n");
+
+  // No answer queued and no terminal: cancelled.
+  EXPECT_EQ(ui.MessageBox("q", "C", MsgButtons::YesNoCancel, MsgIcon::Question),
+            MsgAnswer::Cancel);
+  ui.QueueAnswer({CliAnswer::No, ""});
+  ui.QueueAnswer({CliAnswer::Yes, ""});
+  EXPECT_EQ(ui.MessageBox("q", "C", MsgButtons::YesNoCancel, MsgIcon::Question), MsgAnswer::No);
+  EXPECT_EQ(ui.MessageBox("q", "C", MsgButtons::YesNo, MsgIcon::Question), MsgAnswer::Yes);
+
+  // A refused OK leaves the dialog open for the next answer.
+  TextDialog dialog;
+  ui.QueueAnswer({CliAnswer::Text, ""});
+  ui.QueueAnswer({CliAnswer::Text, "second"});
+  EXPECT_TRUE(ui.RunDialog(dialog));
+  EXPECT_EQ(dialog.value, "second");
+  TextDialog refused;
+  ui.QueueAnswer({CliAnswer::Text, ""});
+  EXPECT_FALSE(ui.RunDialog(refused));
+
+  // On a terminal the question is asked.
+  std::ostringstream err2;
+  CCliUi asking(err2, [](const std::string&) { return std::optional<std::string>("text typed"); });
+  TextDialog typed;
+  EXPECT_TRUE(asking.RunDialog(typed));
+  EXPECT_EQ(typed.value, "typed");
+}
+
+struct CliFixture : ::testing::Test {
+  TempDir dir;
+  ScopedEnv config{"XDG_CONFIG_HOME", dir.Path().c_str()};
+  ScopedEnv tmp{"TEMP", dir.Path().c_str()};
+
+  int Run(std::vector<std::string> args, const std::string& input, std::string& out,
+          std::string& err) {
+    std::vector<char*> argv;
+    static char prog[] = "tamsel-cli";
+    argv.push_back(prog);
+    for (auto& a : args) {
+      argv.push_back(a.data());
+    }
+    std::istringstream in(input);
+    std::ostringstream o, e;
+    int status = RunTamselCli(static_cast<int>(argv.size()), argv.data(), in, o, e, false);
+    out = o.str();
+    err = e.str();
+    return status;
+  }
+};
+
+TEST_F(CliFixture, SettingsRoundTripThroughCommands) {
+  std::string out, err;
+  EXPECT_EQ(Run({"-c", "set-setting \"Default URL Section\" \"Default URL:\"  http://h/c.tcf",
+                 "-c", "get-setting \"Default URL Section\" \"Default URL:\"", "-c",
+                 "set-setting Options Splash 1x", "-c", "get-setting Options Splash", "-c",
+                 "get-setting Options Nothing"},
+                "", out, err),
+            0)
+      << err;
+  EXPECT_EQ(out, " http://h/c.tcf\n1\n\n");
+  EXPECT_EQ(err, "");
+  // The GUI's file: same place, same entries.
+  EXPECT_NE(ReadWholeFile(dir.Path() + "/Vandrel/Tamsel.conf").find("Splash"), std::string::npos);
+}
+
+TEST_F(CliFixture, ExitStatusAndCommandSources) {
+  std::string out, err;
+  // An unknown command fails the run, the rest still runs.
+  EXPECT_EQ(Run({"-c", "bogus", "-c", "get-setting Options Kiosk"}, "", out, err), 1);
+  EXPECT_EQ(err, "error: unknown command: bogus\n");
+  EXPECT_EQ(out, "\n");
+
+  EXPECT_EQ(Run({"-c", "get-setting Options"}, "", out, err), 1);
+  EXPECT_NE(err.find("error: usage: get-setting SECTION ENTRY"), std::string::npos);
+
+  // Standard input: blank and "#" lines skipped, quit ends.
+  EXPECT_EQ(Run({}, "\n# comment\nset-setting A B c\nget-setting A B\nquit\nget-setting A B\n",
+                out, err),
+            0);
+  EXPECT_EQ(out, "c\n");
+
+  std::string cmds = dir.Write("cmds", "get-setting A B\r\n");
+  EXPECT_EQ(Run({"-f", cmds}, "", out, err), 0);
+  EXPECT_EQ(out, "c\n");
+
+  EXPECT_EQ(Run({"-f"}, "", out, err), 2);
+  EXPECT_EQ(Run({"--bogus"}, "", out, err), 2);
+  EXPECT_EQ(Run({"-f", dir.File("missing")}, "", out, err), 2);
+  EXPECT_EQ(Run({"a.tcf", "b.tcf"}, "", out, err), 2);
+
+  EXPECT_EQ(Run({"--help"}, "", out, err), 0);
+  EXPECT_NE(out.find("get-setting SECTION ENTRY"), std::string::npos);
+  EXPECT_NE(out.find("lex PATH"), std::string::npos);
+}
+
+TEST_F(CliFixture, AnswerCommandValidatesItsWords) {
+  std::string out, err;
+  EXPECT_EQ(Run({"-c", "answer yes", "-c", "answer text  two blanks", "-c", "answer ok"}, "", out,
+                err),
+            0)
+      << err;
+  EXPECT_EQ(Run({"-c", "answer maybe"}, "", out, err), 1);
+  EXPECT_EQ(Run({"-c", "answer yes please"}, "", out, err), 1);
+}
+
+}  // namespace
