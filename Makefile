@@ -37,7 +37,7 @@ bench: bootstrap
 fuzz: bootstrap
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DTAMSEL_TESTS=OFF -DTAMSEL_GUI=OFF -DTAMSEL_FUZZ=ON
-	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_all
 	scripts/fuzz $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 format:

@@ -1,27 +1,10 @@
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <string>
 
-#include "app/Ui.h"
+#include "SilentUi.h"
 #include "config/CConfigFile.h"
 #include "config/CConfigLexer.h"
-
-namespace {
-
-// Unknown keywords are common in random input; their messages go nowhere.
-class SilentUi : public Ui {
- public:
-  MsgAnswer MessageBox(const std::string&, const std::string&, MsgButtons, MsgIcon) override {
-    return MsgAnswer::Ok;
-  }
-  bool RunDialog(CDialogModel&) override { return false; }
-  std::optional<std::string> ChooseFile(const FileChooserRequest&) override { return std::nullopt; }
-  void SetClipboardText(const std::string&) override {}
-  void BringToFront() override {}
-};
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   SilentUi ui;

@@ -21,6 +21,10 @@ class CDialogModel {
 
   virtual void OnCancel() {}
 
+  // False for windows that only show something and have just an OK button:
+  // front ends that answer from a queue don't spend an answer on them.
+  virtual bool NeedsAnswer() const { return true; }
+
   // The CLI's `answer text TEXT`: type TEXT into the dialog's main text box.
   // Dialogs without one ignore it.
   virtual void SetAnswerText(const std::string& text) { (void)text; }

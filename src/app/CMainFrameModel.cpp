@@ -42,4 +42,6 @@ void CMainFrameModel::PrepareLocalOpen() {
   app.askForUrl = false;
 }
 
-bool CMainFrameModel::SplashWanted() const { return app.splashSuppressed == 0; }
+bool CMainFrameModel::SplashWanted() const {
+  return app.splashSuppressed == 0;
+}

@@ -98,7 +98,9 @@ int CCliSession::OpenDocument(const std::string& path) {
     return 1;
   }
   doc = std::move(newDoc);
+  WatchDocument();
   doc->FirstSelection();
+  WaitForLink();
   return 0;
 }
 
@@ -114,6 +116,7 @@ int CCliSession::CmdOpen(CArgScanner& args) {
 
 int CCliSession::CmdOpenRemote(CArgScanner& args) {
   auto url = args.Rest();
+  size_t pending = ui.PendingAnswers();
   if (url) {
     ui.PushFrontAnswer({CliAnswer::Text, *url});
   }
@@ -121,6 +124,9 @@ int CCliSession::CmdOpenRemote(CArgScanner& args) {
   app.askForUrl = true;
   // The document is named like the copy the fetch will make.
   OpenDocument(CTempFiles::ConfigCopyName(app.privateDirectory, app.tempConfigCounter));
+  if (url && ui.PendingAnswers() > pending) {
+    ui.DropFrontAnswer();
+  }
   return 0;
 }
 

@@ -46,6 +46,10 @@ const std::map<std::string, CCliSession::Command>& CCliSession::Commands() {
                  "load a configuration and print its menu and databases"}},
       {"databases", {&CCliSession::CmdDatabases, "databases",
                      "print the database menu of the current document"}},
+      {"connect", {&CCliSession::CmdConnect, "connect NAME", "connect to a database"}},
+      {"disconnect", {&CCliSession::CmdDisconnect, "disconnect", "disconnect from the database"}},
+      {"info", {&CCliSession::CmdInfo, "info", "print the database information text"}},
+      {"echo", {&CCliSession::CmdEcho, "echo on|off", "the driver echo switch"}},
   };
   return commands;
 }
@@ -144,8 +148,8 @@ int CCliSession::CmdStatus(CArgScanner& args) {
   if (!args.AtEnd()) {
     return Usage("status");
   }
-  out << "link: " << (doc ? 0 : -1) << '\n';
-  out << "database: " << '\n';
+  out << "link: " << (doc ? doc->LinkStateValue() : -1) << '\n';
+  out << "database: " << (doc ? doc->ConnectedName() : std::string()) << '\n';
   out << "status: " << app.StatusMessage() << '\n';
   return 0;
 }
@@ -156,7 +160,7 @@ int CCliSession::CmdWait(CArgScanner& args) {
     return Usage("wait");
   }
   if (!seconds) {
-    // Nothing runs in the background yet: the link is idle.
+    WaitForLink();
     return 0;
   }
   char* end = nullptr;

@@ -65,8 +65,18 @@ class CCliSession {
   int CmdCheck(CArgScanner& args);
   int CmdDatabases(CArgScanner& args);
 
+  int CmdConnect(CArgScanner& args);
+  int CmdDisconnect(CArgScanner& args);
+  int CmdInfo(CArgScanner& args);
+  int CmdEcho(CArgScanner& args);
+
   // Opens a document as File > Open does and runs the first selection.
   int OpenDocument(const std::string& path);
+  // Shows the document's busy window as "busy:" lines.
+  void WatchDocument();
+  // Processes events until the link is idle or unconnected (the busy
+  // window's limit ends every wait).
+  void WaitForLink();
 
   std::ostream& out;
   std::ostream& err;

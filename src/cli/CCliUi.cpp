@@ -76,6 +76,9 @@ MsgAnswer CCliUi::MessageBox(const std::string& text, const std::string& caption
 
 bool CCliUi::RunDialog(CDialogModel& dialog) {
   dialog.OnInit();
+  if (!dialog.NeedsAnswer()) {
+    return dialog.OnOk();
+  }
   // A refused OK keeps the dialog open for the next answer.
   for (;;) {
     auto answer = NextAnswer(dialog.Caption() + " (ok, cancel or text TEXT)? ");

@@ -31,6 +31,13 @@ class CCliUi : public Ui {
   void QueueAnswer(CliAnswer answer) { answers.push_back(std::move(answer)); }
   // An answer a command's own argument gives, ahead of the queued ones.
   void PushFrontAnswer(CliAnswer answer) { answers.push_front(std::move(answer)); }
+  // Takes back such an answer when its question never came.
+  size_t PendingAnswers() const { return answers.size(); }
+  void DropFrontAnswer() {
+    if (!answers.empty()) {
+      answers.pop_front();
+    }
+  }
   // Parses "yes", "no", "cancel", "ok" or "text TEXT"; false when unknown.
   static bool ParseAnswer(const std::string& word, const std::optional<std::string>& text,
                           CliAnswer& answer);

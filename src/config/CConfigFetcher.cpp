@@ -196,10 +196,14 @@ std::unique_ptr<CConfigFile> CConfigFetcher::FetchConfigurationUrl(const std::st
     outcome = Outcome::WriteFailed;
   }
   switch (outcome) {
-    case Outcome::Copied: break;
-    case Outcome::NoAnswer: return GiveUp(url, "Could not reach URL", path, lexer);
-    case Outcome::BadAnswer: return GiveUp(url, "Error accessing URL", path, lexer);
-    case Outcome::WriteFailed: return GiveUp(url, "Could not create file", path, lexer);
+    case Outcome::Copied:
+      break;
+    case Outcome::NoAnswer:
+      return GiveUp(url, "Could not reach URL", path, lexer);
+    case Outcome::BadAnswer:
+      return GiveUp(url, "Error accessing URL", path, lexer);
+    case Outcome::WriteFailed:
+      return GiveUp(url, "Could not create file", path, lexer);
   }
 
   auto file = CConfigFile::Open(path);

@@ -29,7 +29,8 @@ std::string AskConfigurationUrl(Ui& ui, CSettingsStore& settings, bool askForUrl
   }
   std::string answer = dialog.text;
 
-  std::string stored = settings.ReadSettingText(kSectionDefaultUrl, kEntryDefaultUrl, kDefaultUrlText);
+  std::string stored =
+      settings.ReadSettingText(kSectionDefaultUrl, kEntryDefaultUrl, kDefaultUrlText);
   if (answer != stored) {
     std::erase(list, answer);
     size_t position = askForUrl ? 1 : 0;

@@ -11,6 +11,7 @@ class CAboutDatabaseDlg : public CDialogModel {
   explicit CAboutDatabaseDlg(std::string text) : text(std::move(text)) {}
   const char* Kind() const override { return "about-database"; }
   std::string Caption() const override { return "About the Database"; }
+  bool NeedsAnswer() const override { return false; }
 
   std::string text;
 };

@@ -5,6 +5,7 @@
 #include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -169,6 +170,11 @@ void CDriverConnection::EndOfStream() {
   if (handlers.onReply) {
     handlers.onReply(closed, std::string());
   }
+  // A closed stream stays readable: keeping the socket would repeat this
+  // message for ever, whatever state the link was in.
+  if (socketFd >= 0) {
+    CloseSocket();
+  }
 }
 
 // Returns true when the step must end (would block, error, end of stream).
@@ -297,4 +303,21 @@ bool CDriverConnection::WaitForReply(std::int64_t limitMs) {
     }
   }
   return true;
+}
+
+bool CDriverConnection::DataPending() const {
+  if (socketFd < 0) {
+    return false;
+  }
+  int available = 0;
+  if (ioctl(socketFd, FIONREAD, &available) != 0) {
+    return false;
+  }
+  return available > 0 || receiveState == RECV_BODY;
+}
+
+void CDriverConnection::AdoptSocket(int fd) {
+  CloseSocket();
+  socketFd = fd;
+  fcntl(socketFd, F_SETFL, fcntl(socketFd, F_GETFL) | O_NONBLOCK);
 }

@@ -35,6 +35,8 @@ class CDriverConnection {
   // Resolves `host`, connects to `port`; 1 connected, 0 failed (message shown).
   int OpenSocket(const std::string& host, int port);
   void CloseSocket();
+  // Takes over a descriptor that is already connected (tests, fuzzing).
+  void AdoptSocket(int fd);
   bool HasSocket() const { return socketFd >= 0; }
   int SocketHandle() const { return socketFd; }
 
@@ -51,6 +53,9 @@ class CDriverConnection {
   // Runs receive steps in place until one complete reply has been handled,
   // the connection is gone, or `limitMs` has passed (false then).
   bool WaitForReply(std::int64_t limitMs);
+
+  // True when bytes of a reply are already here, waiting to be read.
+  bool DataPending() const;
 
   // Back to idle, dropping a partial header or body.
   void ResetReceiver();

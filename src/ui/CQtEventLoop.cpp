@@ -5,7 +5,9 @@
 #include <QTimer>
 #include <algorithm>
 
-CQtEventLoop::CQtEventLoop() { clock.start(); }
+CQtEventLoop::CQtEventLoop() {
+  clock.start();
+}
 
 int CQtEventLoop::WatchReadable(int fd, Callback onReadable) {
   int id = nextId++;

@@ -61,8 +61,8 @@ MsgAnswer EscapeAnswer(MsgButtons buttons) {
 
 }  // namespace
 
-MsgAnswer CQtUi::MessageBox(const std::string& text, const std::string& caption,
-                            MsgButtons buttons, MsgIcon icon) {
+MsgAnswer CQtUi::MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
+                            MsgIcon icon) {
   QMessageBox box(ToQtIcon(icon), ToQString(caption), ToQString(text), ToQtButtons(buttons),
                   mainWindow);
   box.setTextFormat(Qt::PlainText);
@@ -108,8 +108,9 @@ QDialog* CQtUi::GenericDialogView(CDialogModel& model, QWidget* parent) {
 bool CQtUi::RunDialog(CDialogModel& model) {
   model.OnInit();
   auto found = DialogViews().find(model.Kind());
-  std::unique_ptr<QDialog> view(found != DialogViews().end() ? found->second(model, mainWindow)
-                                                             : GenericDialogView(model, mainWindow));
+  std::unique_ptr<QDialog> view(found != DialogViews().end()
+                                    ? found->second(model, mainWindow)
+                                    : GenericDialogView(model, mainWindow));
   view->setWindowTitle(ToQString(model.Caption()));
   view->setModal(true);
   if (view->exec() == QDialog::Accepted) {
@@ -157,8 +158,7 @@ void CQtUi::BringToFront() {
   if (!mainWindow) {
     return;
   }
-  mainWindow->setWindowState((mainWindow->windowState() & ~Qt::WindowMinimized) |
-                             Qt::WindowActive);
+  mainWindow->setWindowState((mainWindow->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
   mainWindow->show();
   mainWindow->raise();
   mainWindow->activateWindow();

@@ -34,7 +34,6 @@ class CQtUi : public Ui {
 
   // Text from drivers and files: UTF-8 when it is valid UTF-8, else Latin-1.
   static QString ToQString(const std::string& text);
-  static std::string FromQString(const QString& text) { return text.toStdString(); }
   // The Qt name filter for one (description, pattern) pair.
   static QString NameFilter(const std::string& description, const std::string& pattern);
 

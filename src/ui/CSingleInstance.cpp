@@ -60,6 +60,10 @@ bool CSingleInstance::Listen() {
     server->setSocketOptions(QLocalServer::UserAccessOption);
     connect(server, &QLocalServer::newConnection, this, &CSingleInstance::OnNewConnection);
   }
+  // Never take the name from a live program, whatever listen() would do.
+  if (FindRunning()) {
+    return false;
+  }
   if (server->listen(serverName)) {
     return true;
   }
@@ -70,7 +74,9 @@ bool CSingleInstance::Listen() {
   return server->listen(serverName);
 }
 
-bool CSingleInstance::IsListening() const { return server != nullptr && server->isListening(); }
+bool CSingleInstance::IsListening() const {
+  return server != nullptr && server->isListening();
+}
 
 void CSingleInstance::OnNewConnection() {
   while (QLocalSocket* socket = server->nextPendingConnection()) {

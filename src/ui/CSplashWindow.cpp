@@ -62,12 +62,16 @@ CSplashWindow::CSplashWindow(QWidget* frame, Clock clock)
   layout->addWidget(new QLabel(kVersionText, border), 1, 2);
   layout->addWidget(new QLabel(kMakerCopyrightText, border), 2, 1, 1, 2);
   layout->addWidget(new QLabel(kMakerDescriptionText, border), 3, 1, 1, 2);
+  // "Version" keeps to its own width; the version text follows it.
+  layout->setColumnStretch(2, 1);
 
   idleTimer.setInterval(CSplashModel::kIdleTimerMs);
   connect(&idleTimer, &QTimer::timeout, this, &CSplashWindow::CheckIdle);
 }
 
-CSplashWindow::~CSplashWindow() { qApp->removeEventFilter(this); }
+CSplashWindow::~CSplashWindow() {
+  qApp->removeEventFilter(this);
+}
 
 void CSplashWindow::ShowSplash() {
   move(frame->x() + CMainFrameModel::kSplashOffsetX, frame->y() + CMainFrameModel::kSplashOffsetY);

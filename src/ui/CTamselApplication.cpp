@@ -8,6 +8,8 @@
 #include "ui/CSingleInstance.h"
 #include "ui/CSplashWindow.h"
 
+CTamselApplication* CTamselApplication::running = nullptr;
+
 CTamselApplication::CTamselApplication() : CTamselApplication(Setup{}) {}
 
 CTamselApplication::CTamselApplication(Setup setupIn)
@@ -22,7 +24,9 @@ CTamselApplication::CTamselApplication(Setup setupIn)
   }
 }
 
-CTamselApplication::~CTamselApplication() { Exit(); }
+CTamselApplication::~CTamselApplication() {
+  Exit();
+}
 
 bool CTamselApplication::Start(const std::string& commandLine) {
   if (instance->FindRunning()) {
@@ -47,6 +51,11 @@ bool CTamselApplication::Start(const std::string& commandLine) {
 
   startup.Prepare(setup.getEnv);
   started = true;
+  if (running == nullptr) {
+    running = this;
+    static bool hooked = std::atexit(ExitAtProcessEnd) == 0;
+    (void)hooked;
+  }
   mainWindow = std::make_unique<CMainWindow>(app, settings, ui, loop);
   qtUi.SetMainWindow(mainWindow.get());
   // Shown before the splash window, which must stay on top of it, and before
@@ -89,7 +98,20 @@ void CTamselApplication::Exit() {
     return;
   }
   exited = true;
+  if (running == this) {
+    running = nullptr;
+  }
   splash.reset();
   mainWindow.reset();
   startup.Exit();
+}
+
+void CTamselApplication::ExitAtProcessEnd() {
+  // Qt calls exit() when the X server goes away. The windows cannot be
+  // taken down any more then, but the temporary files still must go.
+  if (running != nullptr && !running->exited) {
+    running->exited = true;
+    running->startup.Exit();
+  }
+  running = nullptr;
 }

@@ -23,7 +23,7 @@ class CTamselApplication {
   // What a run depends on from outside; tests give their own.
   struct Setup {
     std::string settingsPath = CSettingsStore::DefaultPath();
-    QString serverName;  // empty: CSingleInstance::DefaultServerName()
+    QString serverName;         // empty: CSingleInstance::DefaultServerName()
     CTempFiles::GetEnv getEnv;  // empty: the process environment
     Ui* ui = nullptr;           // empty: real Qt windows
   };
@@ -48,6 +48,10 @@ class CTamselApplication {
  private:
   void OpenFirst(const StartOpen& open);
   void OpenMostRecentCommandLine();
+  static void ExitAtProcessEnd();
+
+  // The first started application, for ExitAtProcessEnd.
+  static CTamselApplication* running;
 
   Setup setup;
   CAppState app;

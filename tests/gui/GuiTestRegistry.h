@@ -18,7 +18,9 @@ class GuiTestRegistry {
 
   template <typename T>
   struct Add {
-    Add() { Tests().push_back([] { return std::make_unique<T>(); }); }
+    Add() {
+      Tests().push_back([] { return std::make_unique<T>(); });
+    }
   };
 };
 

@@ -95,20 +95,20 @@ class MainWindowTest : public QObject {
     QTest::addColumn<QList<int>>("stored");  // x, y, width, height; -1: not stored
     QTest::addColumn<int>("screenWidth");
     QTest::addColumn<QRect>("expected");
-    QTest::newRow("nothing stored, wide screen") << QList<int>{-1, -1, -1, -1} << 1024
-                                                 << QRect(0, 0, 740, 550);
-    QTest::newRow("nothing stored, 640 screen") << QList<int>{-1, -1, -1, -1} << 640
-                                                << QRect(0, 0, 600, 400);
-    QTest::newRow("stored rectangle") << QList<int>{30, 40, 700, 500} << 1024
-                                      << QRect(30, 40, 700, 500);
-    QTest::newRow("width 0 ignores stored height") << QList<int>{5, 6, 0, 480} << 1024
-                                                   << QRect(5, 6, 740, 550);
-    QTest::newRow("only height stored") << QList<int>{-1, -1, -1, 480} << 1024
-                                        << QRect(0, 0, 740, 550);
-    QTest::newRow("small screen takes stored height") << QList<int>{-1, -1, -1, 450} << 640
-                                                      << QRect(0, 0, 600, 450);
-    QTest::newRow("small screen, stored width 0") << QList<int>{-1, -1, 0, 0} << 640
-                                                  << QRect(0, 0, 600, 400);
+    QTest::newRow("nothing stored, wide screen")
+        << QList<int>{-1, -1, -1, -1} << 1024 << QRect(0, 0, 740, 550);
+    QTest::newRow("nothing stored, 640 screen")
+        << QList<int>{-1, -1, -1, -1} << 640 << QRect(0, 0, 600, 400);
+    QTest::newRow("stored rectangle")
+        << QList<int>{30, 40, 700, 500} << 1024 << QRect(30, 40, 700, 500);
+    QTest::newRow("width 0 ignores stored height")
+        << QList<int>{5, 6, 0, 480} << 1024 << QRect(5, 6, 740, 550);
+    QTest::newRow("only height stored")
+        << QList<int>{-1, -1, -1, 480} << 1024 << QRect(0, 0, 740, 550);
+    QTest::newRow("small screen takes stored height")
+        << QList<int>{-1, -1, -1, 450} << 640 << QRect(0, 0, 600, 450);
+    QTest::newRow("small screen, stored width 0")
+        << QList<int>{-1, -1, 0, 0} << 640 << QRect(0, 0, 600, 400);
   }
 
   void PlacementFromSettings() {

@@ -40,6 +40,13 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   [ "$found" = 1 ]
 ' smoke "$binary" "$shot"
 
+# Ended by SIGTERM, the program still removes its private directory.
+leftover=$(find "$work/tmp" -maxdepth 1 -name 'tamsel-*')
+if [ -n "$leftover" ]; then
+  echo "smoke: temporary files left behind: $leftover" >&2
+  exit 1
+fi
+
 colours=$(identify -format %k "$shot")
 echo "smoke: screenshot $shot has $colours colours"
 if [ "$colours" -le 1 ]; then

@@ -95,10 +95,11 @@ TEST_F(RemoteConfigTest, BodiesArriveByteExactInNumberedCopies) {
   std::string errorPage = "<HTML><HEAD><TITLE>404 Not Found</TITLE></HEAD></HTML>\n";
   server.Route("/dir/page", 200, errorPage);
 
-  std::vector<std::pair<std::string, std::string>> fetches = {{"/dir/db.conf", small},
-                                                              {"/dir/large", large.body},
-                                                              {"/dir/huge", Generated(huge.generatedBytes)},
-                                                              {"/dir/page", errorPage}};
+  std::vector<std::pair<std::string, std::string>> fetches = {
+      {"/dir/db.conf", small},
+      {"/dir/large", large.body},
+      {"/dir/huge", Generated(huge.generatedBytes)},
+      {"/dir/page", errorPage}};
   for (size_t n = 0; n < fetches.size(); ++n) {
     const auto& [path, body] = fetches[n];
     auto file = Fetch(server.Url(path));
@@ -165,12 +166,9 @@ TEST_F(RemoteConfigTest, BadAnswersGiveTheNumberBack) {
 
 TEST_F(RemoteConfigTest, OnlyHttpAndHttpsUrlsAreFetched) {
   std::string port = std::to_string(server.Port());
-  std::vector<std::string> urls = {"ftp://127.0.0.1:" + port + "/db.conf",
-                                   "garbage",
-                                   "",
-                                   "file:///etc/passwd",
-                                   "http://",
-                                   "http://127.0.0.1:" + port + "/a b"};
+  std::vector<std::string> urls = {
+      "ftp://127.0.0.1:" + port + "/db.conf", "garbage", "", "file:///etc/passwd", "http://",
+      "http://127.0.0.1:" + port + "/a b"};
   for (size_t n = 0; n < urls.size(); ++n) {
     ui.messages.clear();
     EXPECT_EQ(Fetch(urls[n]), nullptr);

@@ -22,12 +22,18 @@ constexpr size_t kDefaultPiece = 64 * 1024;
 
 const char* ReasonPhrase(int status) {
   switch (status) {
-    case 200: return "OK";
-    case 301: return "Moved Permanently";
-    case 302: return "Found";
-    case 404: return "Not Found";
-    case 500: return "Internal Server Error";
-    default: return "Status";
+    case 200:
+      return "OK";
+    case 301:
+      return "Moved Permanently";
+    case 302:
+      return "Found";
+    case 404:
+      return "Not Found";
+    case 500:
+      return "Internal Server Error";
+    default:
+      return "Status";
   }
 }
 
@@ -209,7 +215,8 @@ bool HttpTestServer::SendBody(int fd, const Reply& reply) {
   size_t piece = reply.pieceSize > 0 ? reply.pieceSize : kDefaultPiece;
   std::string chunk;
   for (long long offset = 0; offset < total;) {
-    size_t size = static_cast<size_t>(std::min<long long>(static_cast<long long>(piece), total - offset));
+    size_t size =
+        static_cast<size_t>(std::min<long long>(static_cast<long long>(piece), total - offset));
     if (reply.generatedBytes >= 0) {
       chunk.resize(size);
       for (size_t i = 0; i < size; ++i) {

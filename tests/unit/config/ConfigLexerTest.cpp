@@ -164,6 +164,8 @@ TEST(ConfigLexerFile, FileAndMemoryGiveTheSameLinesAcrossReadChunks) {
   EXPECT_FALSE(file->ReadFailed());
   EXPECT_EQ(ReadLines(*CConfigFile::FromText(text)), expected);
   EXPECT_EQ(ReadLines(*CConfigFile::FromText("a\n")), std::vector<std::string>{"a"});
+  EXPECT_EQ(ReadLines(*CConfigFile::FromText("\r\n\r\nb\r")),
+            (std::vector<std::string>{"", "", "b\r"}));
   EXPECT_TRUE(ReadLines(*CConfigFile::FromText("")).empty());
 }
 

@@ -1,0 +1,90 @@
+// The driver link commands of the command-line client.
+
+#include <ostream>
+
+#include "cli/CCliSession.h"
+#include "doc/CTmsfrmDoc.h"
+#include "driver/CDriverLink.h"
+
+void CCliSession::WatchDocument() {
+  CBusyDialog& busy = doc->Link().Busy();
+  busy.onChanged = [this, &busy, lastText = std::string(), wasShown = false]() mutable {
+    // One line per text change while the window is up, not per tick.
+    if (busy.IsShown() && (!wasShown || busy.Text() != lastText)) {
+      err << "busy: " << EscapeLine(busy.Text()) << std::endl;
+    }
+    wasShown = busy.IsShown();
+    lastText = busy.Text();
+  };
+}
+
+void CCliSession::WaitForLink() {
+  if (!doc) {
+    return;
+  }
+  for (;;) {
+    int state = doc->LinkStateValue();
+    if (state == LINK_IDLE || state == LINK_UNCONNECTED || state == LINK_NOT_OPENED) {
+      // Replies the driver sent along (its description, a warning) are
+      // handled before the command ends.
+      for (int i = 0; i < 1000 && doc->Link().Connection().DataPending(); ++i) {
+        loop.ProcessEvents(0);
+      }
+      return;
+    }
+    if (!loop.ProcessEvents(1000)) {
+      return;
+    }
+  }
+}
+
+int CCliSession::CmdConnect(CArgScanner& args) {
+  auto name = args.Rest();
+  if (!name) {
+    return Usage("connect");
+  }
+  if (!doc || !doc->Link().CanConnect()) {
+    return Error("not available: connect");
+  }
+  size_t pending = ui.PendingAnswers();
+  ui.PushFrontAnswer({CliAnswer::Text, *name});
+  doc->ConnectToDatabaseCommand();
+  if (ui.PendingAnswers() > pending) {
+    ui.DropFrontAnswer();
+  }
+  WaitForLink();
+  return 0;
+}
+
+int CCliSession::CmdDisconnect(CArgScanner& args) {
+  if (!args.AtEnd()) {
+    return Usage("disconnect");
+  }
+  if (!doc || !doc->Link().CanDisconnect()) {
+    return Error("not available: disconnect");
+  }
+  doc->DisconnectCommand();
+  return 0;
+}
+
+int CCliSession::CmdInfo(CArgScanner& args) {
+  if (!args.AtEnd()) {
+    return Usage("info");
+  }
+  if (doc) {
+    out << doc->Link().databaseInfoText;
+  }
+  return 0;
+}
+
+int CCliSession::CmdEcho(CArgScanner& args) {
+  auto value = args.Next();
+  if (!value || (*value != "on" && *value != "off") || !args.AtEnd()) {
+    return Usage("echo");
+  }
+  if (!doc) {
+    return Error("not available: echo");
+  }
+  doc->Link().echoEnabled = *value == "on" ? 1 : 0;
+  return 0;
+}

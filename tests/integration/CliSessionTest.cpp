@@ -1,0 +1,163 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "HttpTestServer.h"
+#include "TempDir.h"
+#include "TestDriver.h"
+#include "cli/CCliMain.h"
+
+namespace {
+
+std::string Database(const std::string& tag, const std::string& name, int port) {
+  return "db_tag = " + tag + "\ndb_name = " + name + "\ndriver = socket:127.0.0.1:" +
+         std::to_string(port) + "\ndb_int_name = " + tag +
+         "\nsummary_fields = S\nt_field_name = Words\nt_field_cmd = W\nlist_name = Terms\n"
+         "t_field_name = Year\nt_range_type = YEAR\nt_year_range = 1990-2000\ndflt_at = 1\n"
+         "l_field_name = English\nl_field_cmd = la=en\n";
+}
+
+struct CliSession : ::testing::Test {
+  TempDir dir;
+  ScopedEnv config{"XDG_CONFIG_HOME", dir.Path().c_str()};
+  ScopedEnv tmp{"TEMP", dir.Path().c_str()};
+  std::string out, err;
+
+  int Run(std::vector<std::string> commands, const std::vector<std::string>& extra = {}) {
+    std::vector<std::string> args = extra;
+    for (auto& c : commands) {
+      args.push_back("-c");
+      args.push_back(c);
+    }
+    std::vector<char*> argv;
+    static char prog[] = "tamsel-cli";
+    argv.push_back(prog);
+    for (auto& a : args) {
+      argv.push_back(a.data());
+    }
+    std::istringstream in;
+    std::ostringstream o, e;
+    int status = RunTamselCli(static_cast<int>(argv.size()), argv.data(), in, o, e, false);
+    out = o.str();
+    err = e.str();
+    return status;
+  }
+};
+
+TEST_F(CliSession, LexPrintsKeywordLinesWithLineNumbers) {
+  std::string path = dir.Write("a.tcf", "# comment\n\nconf_version = 1.1\nDB_NAME=x\nitem = a : A\n");
+  EXPECT_EQ(Run({"lex " + path}), 0);
+  EXPECT_EQ(out, "3 33 conf_version=1.1\n4 51 DB_NAME=x\n5 28 item=a : A\nend 6\n");
+  EXPECT_EQ(err, "message: Tamsel: Fieldname lookup failed, DB_NAME, 0\n");
+  EXPECT_EQ(Run({"lex " + dir.File("missing")}), 1);
+}
+
+TEST_F(CliSession, CheckAndDatabasesPrintTheMenu) {
+  std::string path = dir.Write("m.tcf", "conf_version = 1.1\n"
+                                        "begin_menu = deb : Debian\n"
+                                        "item = cat : Catalogue\n"
+                                        "begin_menu = Older\n"
+                                        "item = log : Changelog\n"
+                                        "end_menu\n"
+                                        "end_menu\n"
+                                        "item = misc : Misc\n" +
+                                            Database("cat", "Catalogue", 9) +
+                                            Database("log", "Changelog", 9) +
+                                            Database("misc", "Misc", 9));
+  EXPECT_EQ(Run({"check " + path}), 0) << err;
+  EXPECT_NE(out.find("menu:\n+ Debian [deb]\n  - Catalogue [cat]\n  + Older []\n"
+                     "    - Changelog [log]\n- Misc [misc]\n"),
+            std::string::npos)
+      << out;
+  EXPECT_NE(out.find("database cat: Catalogue\n  driver: 127.0.0.1 9\n"), std::string::npos)
+      << out;
+  EXPECT_NE(out.find("  search field 2: Year =  range YEAR 1990-2000\n"), std::string::npos)
+      << out;
+  EXPECT_NE(out.find("  limit field 1: English = la=en\n  rows: 1 1=Year\n"), std::string::npos)
+      << out;
+
+  // Several databases and no default: the open asks which one; cancelled.
+  EXPECT_EQ(Run({"open " + path, "databases", "status", "close", "databases"}), 1);
+  EXPECT_EQ(out,
+            "+ Debian [deb]\n  - Catalogue [cat]\n  + Older []\n    - Changelog [log]\n"
+            "- Misc [misc]\nlink: 0\ndatabase: \nstatus: \n");
+  EXPECT_NE(err.find("error: not available: databases"), std::string::npos);
+
+  // A configuration error is a message line, and check prints nothing else.
+  std::string bad = dir.Write("bad.tcf", "conf_version = 1.0\n");
+  EXPECT_EQ(Run({"check " + bad}), 0);
+  EXPECT_EQ(out, "");
+  EXPECT_EQ(err,
+            "message: Configuration Version Error: Configuration file is version 1.0.\\nWinTamsel "
+            "expects version 1.1\\n\n");
+}
+
+TEST_F(CliSession, OpenConnectsToTheOnlyDatabaseAndTalksToItsDriver) {
+  TestDriver driver;
+  driver.Always(MSG_OPEN, {{TestDriver::Packet(MSG_STATUS, std::string("Opening\0", 8),
+                                                STATUS_PROGRESS)},
+                           {TestDriver::Packet(MSG_CONNECTED) +
+                            TestDriver::Packet(MSG_DATABASE_INFO, std::string("About\nit\0", 9),
+                                               0)}});
+  std::string path =
+      dir.Write("one.tcf", "conf_version = 1.1\n" + Database("cat", "Catalogue", driver.Port()));
+  EXPECT_EQ(Run({"echo on", "status"}, {path}), 0) << err;
+  EXPECT_EQ(out, "link: 1\ndatabase: Catalogue\nstatus: Connected\n");
+  EXPECT_NE(err.find("busy: Connecting to Catalogue\\n\n"), std::string::npos) << err;
+  EXPECT_NE(err.find("status: Connected\n"), std::string::npos);
+
+  EXPECT_EQ(Run({"open " + path, "info", "disconnect", "status", "disconnect"}), 1);
+  EXPECT_EQ(out, "\r\n About\r\n it\r\nlink: 0\ndatabase: \nstatus: Connected\n");
+  EXPECT_NE(err.find("error: not available: disconnect"), std::string::npos);
+}
+
+TEST_F(CliSession, ConnectAnswersTheOpenDatabaseDialog) {
+  TestDriver driver;
+  driver.Always(MSG_OPEN, {{TestDriver::Packet(MSG_CONNECTED)}});
+  std::string path = dir.Write("two.tcf", "conf_version = 1.1\n" +
+                                              Database("a", "Alpha", driver.Port()) +
+                                              Database("b", "Beta", driver.Port()));
+  EXPECT_EQ(Run({"answer text Beta", "open " + path, "status", "connect Alpha", "status",
+                 "connect Nobody", "status"}),
+            0)
+      << err;
+  EXPECT_EQ(out,
+            "link: 1\ndatabase: Beta\nstatus: Connected\n"
+            "link: 1\ndatabase: Alpha\nstatus: Connected\n"
+            "link: 1\ndatabase: Alpha\nstatus: Connected\n");
+  // The unknown name is refused and the dialog cancelled.
+  EXPECT_NE(err.find("message: No Database Selected: Select a database or press cancel"),
+            std::string::npos)
+      << err;
+}
+
+TEST_F(CliSession, OpenRemoteFetchesFromTheUrl) {
+  TestDriver driver;
+  driver.Always(MSG_OPEN, {{TestDriver::Packet(MSG_CONNECTED)}});
+  HttpTestServer http;
+  http.Route("/conf/top.tcf", 200,
+             "conf_version = 1.1\nitem = cat : Catalogue\n");
+  http.Route("/conf/cat", 200, Database("cat", "Catalogue", driver.Port()));
+  EXPECT_EQ(Run({"open-remote " + http.Url("/conf/top.tcf"), "status", "databases",
+                 "get-setting \"Default URL Section\" \"Recent URL 1:\""}),
+            0)
+      << err;
+  EXPECT_EQ(out, "link: 1\ndatabase: Catalogue\nstatus: Connected\n- Catalogue [cat]\n" +
+                     http.Url("/conf/top.tcf") + "\n");
+
+  // A 404: the fetch's message, then the open's.
+  EXPECT_EQ(Run({"open-remote " + http.Url("/none"), "status"}), 0);
+  EXPECT_NE(err.find("message: Error accessing URL: " + http.Url("/none") +
+                     "\nmessage: Tamsel: Couldn't read the selected URL\n"),
+            std::string::npos)
+      << err;
+  EXPECT_EQ(out, "link: -1\ndatabase: \nstatus: \n");
+
+  // Cancelled: nothing fetched, no message, no document.
+  std::size_t before = http.RequestHeads().size();
+  EXPECT_EQ(Run({"open-remote", "status"}), 0);
+  EXPECT_EQ(http.RequestHeads().size(), before);
+  EXPECT_EQ(err, "");
+}
+
+}  // namespace
