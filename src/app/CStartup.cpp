@@ -39,8 +39,11 @@ StartOpen CStartup::FirstOpen(const std::string& commandLine) {
     std::string recent = settings.ReadSettingText(kSectionMostRecentCommandLine, kEntryFile, "");
     return {StartOpenKind::RemoteDefault, recent.empty() ? kDefaultConfigName : recent};
   }
+  // Only the whole word: on Linux a path such as /etc/db.tcf also begins with
+  // "/e".
   if (commandLine.size() >= 2 && (commandLine[0] == '-' || commandLine[0] == '/') &&
-      (commandLine[1] == 'e' || commandLine[1] == 'E')) {
+      (commandLine[1] == 'e' || commandLine[1] == 'E') &&
+      (commandLine.size() == 2 || commandLine[2] == ' ')) {
     return {StartOpenKind::Nothing, ""};
   }
   return {StartOpenKind::Path, commandLine};

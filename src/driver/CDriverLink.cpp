@@ -204,7 +204,7 @@ void CDriverLink::Dispatch(const PacketHeader& header, const std::string& body) 
     case MSG_CONNECTED: HandleConnected(); break;
     case MSG_STATUS: HandleStatus(header, body); break;
     case MSG_HIT_COUNT: HandleHitCount(header, body); break;
-    case MSG_TITLE: events.Title(header.param1, CPacketCodec::BodyText(body)); break;
+    case MSG_TITLE: events.TitleReceived(header.param1, CPacketCodec::BodyText(body)); break;
     case MSG_RECORD: HandleRecord(header, body); break;
     case MSG_DATABASE_INFO: HandleDatabaseInfo(header, body); break;
     case MSG_EXTENSION_DATA: events.ExtensionData(CPacketCodec::BodyText(body)); break;

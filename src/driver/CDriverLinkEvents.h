@@ -24,7 +24,7 @@ class CDriverLinkEvents {
   virtual void LinkStateChanged(int linkState) { (void)linkState; }
 
   virtual void HitCount(int count, const std::string& message) { (void)count, (void)message; }
-  virtual void Title(int number, const std::string& text) { (void)number, (void)text; }
+  virtual void TitleReceived(int number, const std::string& text) { (void)number, (void)text; }
   virtual void SummaryRecord(int number, const std::string& text) { (void)number, (void)text; }
   virtual void FullRecord(const std::string& text) { (void)text; }
   virtual void EnableRedraw(bool enabled) { (void)enabled; }

@@ -100,15 +100,6 @@ class EventLoopTest : public QObject {
     QVERIFY(spent.elapsed() < 3000);
     loop.Unwatch(watch);
   }
-
-  void ClockIsMonotonicMilliseconds() {
-    CQtEventLoop loop;
-    std::int64_t before = loop.NowMs();
-    QTest::qWait(30);
-    std::int64_t after = loop.NowMs();
-    QVERIFY(after - before >= 25);
-    QVERIFY(after - before < 5000);
-  }
 };
 
 static GuiTestRegistry::Add<EventLoopTest> registerEventLoopTest;

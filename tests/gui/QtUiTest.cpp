@@ -1,6 +1,5 @@
 #include <QAbstractButton>
 #include <QApplication>
-#include <QClipboard>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QMessageBox>
@@ -150,12 +149,6 @@ class QtUiTest : public QObject {
   void FileFilters() {
     QCOMPARE(CQtUi::NameFilter("DB Config's(*.tcf)", "*.tcf"), QString("DB Config's(*.tcf)"));
     QCOMPARE(CQtUi::NameFilter("Query lists", "*.qry;*.txt"), QString("Query lists (*.qry *.txt)"));
-  }
-
-  void ClipboardTakesTheText() {
-    CQtUi ui;
-    ui.SetClipboardText("Gr\xfc\xdf");
-    QCOMPARE(QApplication::clipboard()->text(), QString::fromUtf8("Grüß"));
   }
 };
 

@@ -11,12 +11,6 @@ class SingleInstanceTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void DefaultNameIsPerUser() {
-    QString name = CSingleInstance::DefaultServerName();
-    QVERIFY(name.contains("WinTamsel32-"));
-    QVERIFY(name.endsWith(QString::number(getuid())));
-  }
-
   void SecondStartTellsTheFirst() {
     QTemporaryDir dir;
     QString name = dir.filePath("WinTamsel32-test");

@@ -90,12 +90,6 @@ class SplashWindowTest : public QObject {
     QCOMPARE(!s.splash->isVisible(), closes);
     QTest::mouseRelease(s.edit, button);
   }
-
-  void MouseMoveDoesNotClose() {
-    SplashScene s;
-    QTest::mouseMove(s.edit, QPoint(5, 5));
-    QVERIFY(s.splash->isVisible());
-  }
 };
 
 static GuiTestRegistry::Add<SplashWindowTest> registerSplashWindowTest;

@@ -38,8 +38,10 @@ TEST_F(StartupFixture, CommandLineDecidesTheFirstOpen) {
     EXPECT_EQ(startup.FirstOpen(flag).kind, StartOpenKind::Nothing) << flag;
   }
   EXPECT_FALSE(app.remoteOpenPending);
-  // Only "e" after the dash means empty; other options are paths.
+  // Only the word itself means empty; paths that begin alike are opened.
   EXPECT_EQ(startup.FirstOpen("-x").kind, StartOpenKind::Path);
+  EXPECT_EQ(startup.FirstOpen("/etc/db.tcf").kind, StartOpenKind::Path);
+  EXPECT_EQ(startup.FirstOpen("-extra.tcf").kind, StartOpenKind::Path);
 
   open = startup.FirstOpen("");
   EXPECT_EQ(open.kind, StartOpenKind::RemoteDefault);
