@@ -196,6 +196,12 @@ bool CConfigLoader::ParseTopConfiguration(CConfigFile& file) {
       return ParseDatabaseSections(file, value);
     }
     if (index == kKeywordEndOfFile) {
+      // A read error is not the end of the file: a cut-short configuration
+      // must not pass for a whole one.
+      if (file.ReadFailed()) {
+        ReportLineError();
+        return false;
+      }
       if (config.databases.empty()) {
         return false;
       }
@@ -241,6 +247,10 @@ bool CConfigLoader::ParseDatabaseSections(CConfigFile& file, std::string tag) {
       config.defaultDatabaseName = db.name;
     }
     if (index == kKeywordEndOfFile) {
+      if (file.ReadFailed()) {
+        ReportLineError();
+        return false;
+      }
       return true;
     }
     tag = value;
