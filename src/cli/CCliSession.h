@@ -70,6 +70,33 @@ class CCliSession {
   int CmdInfo(CArgScanner& args);
   int CmdEcho(CArgScanner& args);
 
+  int CmdFields(CArgScanner& args);
+  int CmdRow(CArgScanner& args);
+  int CmdTerm(CArgScanner& args);
+  int CmdFrom(CArgScanner& args);
+  int CmdTo(CArgScanner& args);
+  int CmdLimit(CArgScanner& args);
+  int CmdClear(CArgScanner& args);
+  int CmdClearAll(CArgScanner& args);
+  int CmdSearch(CArgScanner& args);
+  int RangeEnd(CArgScanner& args, const char* name, const char* endWord);
+  int CmdTitles(CArgScanner& args);
+  int CmdMore(CArgScanner& args);
+  int CmdSelect(CArgScanner& args);
+  int CmdFull(CArgScanner& args);
+  int CmdSummaryText(CArgScanner& args);
+  int CmdRecordText(CArgScanner& args);
+  int CmdFind(CArgScanner& args);
+  int CmdFindNext(CArgScanner& args);
+  int CmdFormat(CArgScanner& args);
+  int CmdSaveFormat(CArgScanner& args);
+  int CmdHeader(CArgScanner& args);
+  // "N[,N...]" with ranges "N-M" into 0-based title indexes; false when bad.
+  static bool ParseTitleList(const std::string& text, int count, std::vector<int>& indexes);
+  void PrintFound(std::size_t messagesBefore);
+  // A 1-based number argument in 1..max; 0 when missing or out of range.
+  static int NumberArg(const std::optional<std::string>& arg, int max);
+
   // Opens a document as File > Open does and runs the first selection.
   int OpenDocument(const std::string& path);
   // Shows the document's busy window as "busy:" lines.

@@ -53,6 +53,7 @@ std::optional<CliAnswer> CCliUi::NextAnswer(const std::string& prompt) {
 
 MsgAnswer CCliUi::MessageBox(const std::string& text, const std::string& caption,
                              MsgButtons buttons, MsgIcon /*icon*/) {
+  ++messageCount;
   err << "message: " << EscapeLine(caption) << ": " << EscapeLine(text) << std::endl;
   if (buttons == MsgButtons::Ok) {
     return MsgAnswer::Ok;

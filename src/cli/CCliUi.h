@@ -43,6 +43,8 @@ class CCliUi : public Ui {
                           CliAnswer& answer);
 
   std::string clipboard;
+  // Message boxes shown so far.
+  int messageCount = 0;
 
  private:
   std::optional<CliAnswer> NextAnswer(const std::string& prompt);

@@ -8,6 +8,12 @@
 #include "config/CDatabaseChooser.h"
 #include "driver/CAboutDatabaseDlg.h"
 #include "driver/CDriverLink.h"
+#include "driver/CListSummary.h"
+#include "output/CAbstract.h"
+#include "output/CRecordFormat.h"
+#include "output/CResultHeaders.h"
+#include "search/CQueryList.h"
+#include "search/CSearchForm.h"
 
 CTmsfrmDoc::CTmsfrmDoc(CAppState& app, CSettingsStore& settings, Ui& ui, EventLoop& loop)
     : app(app),
@@ -23,6 +29,69 @@ CTmsfrmDoc::CTmsfrmDoc(CAppState& app, CSettingsStore& settings, Ui& ui, EventLo
       config, infoTexts, *loader, *fetcher, *lexer, settings, ui,
       [this](const std::string& name) { ConnectToDatabase(name); });
   chooser->connectedName = [this] { return link->connectedName; };
+  queryList = std::make_unique<CQueryList>();
+  form = std::make_unique<CSearchForm>(config, *link, app, ui, *queryList);
+  listSummary = std::make_unique<CListSummary>(*link, config, app, settings, ui, loop);
+  abstractWindow = std::make_unique<CAbstract>(app, settings, ui);
+  recordFormat = std::make_unique<CRecordFormat>(*link, config, settings, app);
+  headers = std::make_unique<CResultHeaders>();
+  mainView.AddPages();
+  // Basic mode is not offered yet.
+  mainView.EnableTab(CMainView::PAGE_BASIC, false);
+  WireForm();
+  WireResults();
+}
+
+void CTmsfrmDoc::WireForm() {
+  form->onNothingToSearch = [this] { mainView.SelectPage(CMainView::PAGE_SUMMARY); };
+  form->onBeforeSearch = [this] {
+    listSummary->ResetForSearch();
+    abstractWindow->ClearText();
+    listSummary->ClearSummaryCache();
+    BuildHeaders();
+  };
+}
+
+void CTmsfrmDoc::WireResults() {
+  listSummary->onSearchEnabled = [this](bool enabled) { form->SetSearchEnabled(enabled); };
+  listSummary->onShowSummaryPage = [this] { mainView.SelectPage(CMainView::PAGE_SUMMARY); };
+  listSummary->onShowRecordPage = [this] { mainView.SelectPage(CMainView::PAGE_RECORD); };
+  listSummary->onClearFullRecords = [this] { abstractWindow->ClearText(); };
+  listSummary->onFontChanged = [this](const FontDesc& font) { abstractWindow->SetFont(font); };
+  abstractWindow->onFontChanged = [this](const FontDesc& font) { listSummary->SetFont(font); };
+  abstractWindow->onShowPage = [this] { mainView.SelectPage(CMainView::PAGE_RECORD); };
+}
+
+void CTmsfrmDoc::BuildHeaders() {
+  CResultHeaders::Search search;
+  search.databaseName = link->connectedName;
+  search.basicMode = link->basicModeSearch != 0;
+  const CDBDescRec* db = config.currentDatabase;
+  int rowCount = db != nullptr ? db->rowCount : 0;
+  for (int r = 0; r < rowCount && r < CSearchForm::kRows; ++r) {
+    auto i = static_cast<size_t>(r);
+    CResultHeaders::Row row;
+    row.fieldName = form->rowFieldNames[i];
+    const CDBFieldDescRec* field = form->RowField(r);
+    row.rangeType = field != nullptr ? field->rangeType : 0;
+    row.term = form->rowTerms[i];
+    row.fromText = form->rangeFrom[i].FormatEnd();
+    row.toText = form->rangeTo[i].FormatEnd();
+    search.rows.push_back(row);
+  }
+  if (db != nullptr) {
+    for (size_t b = 0; b < db->limitFields.size(); ++b) {
+      bool checked = b < CSearchForm::kLimitBoxes && form->limitChecked[b] != 0;
+      search.limits.push_back({db->limitFields[b].name, checked});
+    }
+  }
+  headers->Build(search);
+}
+
+void CTmsfrmDoc::RecordFormatCommand() {
+  if (recordFormat->RecordFormatCommand(ui)) {
+    listSummary->ClearSummaryCache();
+  }
 }
 
 CTmsfrmDoc::~CTmsfrmDoc() {
@@ -37,6 +106,7 @@ bool CTmsfrmDoc::OpenDocumentConfig(const std::string& path) {
   link->SetLinkState(LINK_UNCONNECTED);
   if (opened) {
     pathName = path;
+    recordFormat->LoadRecordFormat();
   }
   return opened;
 }
@@ -89,11 +159,46 @@ void CTmsfrmDoc::HeadingChanged(const std::string& /*text*/) { Changed(); }
 
 void CTmsfrmDoc::LinkStateChanged(int /*state*/) { Changed(); }
 
-void CTmsfrmDoc::SearchButtonEnabled(bool enabled) { searchEnabled = enabled; }
+void CTmsfrmDoc::SearchButtonEnabled(bool enabled) { form->SetSearchEnabled(enabled); }
 
-void CTmsfrmDoc::ViewEnabled(bool enabled) { viewEnabled = enabled; }
+void CTmsfrmDoc::ViewEnabled(bool enabled) { form->SetViewEnabled(enabled); }
+
+void CTmsfrmDoc::ConnectStarted(const CDBDescRec& db) {
+  form->OnConnect(db);
+}
+
+void CTmsfrmDoc::Disconnected() {
+  mainView.SelectPage(CMainView::PAGE_CRITERIA);
+  mainView.EnableTab(CMainView::PAGE_BASIC, false);
+  form->OnDisconnect();
+}
 
 void CTmsfrmDoc::ShowDatabaseInfo(const std::string& text) {
   CAboutDatabaseDlg dialog(text);
   ui.RunDialog(dialog);
 }
+
+void CTmsfrmDoc::ResetResultWindows() {
+  listSummary->Reset();
+  abstractWindow->ClearText();
+}
+
+void CTmsfrmDoc::HitCount(int count, const std::string& message) {
+  listSummary->HitCount(count, message);
+}
+
+void CTmsfrmDoc::TitleReceived(int number, const std::string& text) {
+  listSummary->AddTitle(number, text);
+}
+
+void CTmsfrmDoc::SummaryRecord(int number, const std::string& text) {
+  listSummary->SummaryArrived(number, text);
+}
+
+void CTmsfrmDoc::FullRecord(const std::string& text) { abstractWindow->AddRecordText(text); }
+
+void CTmsfrmDoc::EnableRedraw(bool enabled) { abstractWindow->EnableRedraw(enabled); }
+
+void CTmsfrmDoc::ShowRecordPage() { abstractWindow->ShowRecordPage(); }
+
+void CTmsfrmDoc::FieldListReceived() { recordFormat->LoadRecordFormat(); }

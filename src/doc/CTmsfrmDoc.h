@@ -7,6 +7,7 @@
 #include "config/CConfiguration.h"
 #include "config/CInfoTexts.h"
 #include "driver/CDriverLinkEvents.h"
+#include "doc/CMainView.h"
 #include "driver/LinkState.h"
 
 class CAppState;
@@ -18,6 +19,12 @@ class CConfigFetcher;
 class CConfigLoader;
 class CDatabaseChooser;
 class CDriverLink;
+class CQueryList;
+class CSearchForm;
+class CListSummary;
+class CAbstract;
+class CRecordFormat;
+class CResultHeaders;
 
 // One opened configuration: the document that owns every subsystem's state
 // for it and carries the flows between them. Front ends create one per opened
@@ -60,6 +67,15 @@ class CTmsfrmDoc : public CDriverLinkEvents {
   CConfigLoader& Loader() { return *loader; }
   CConfigFetcher& Fetcher() { return *fetcher; }
   CDriverLink& Link() { return *link; }
+  CSearchForm& Form() { return *form; }
+  CQueryList& Queries() { return *queryList; }
+  CMainView& MainView() { return mainView; }
+  CListSummary& Summary() { return *listSummary; }
+  CAbstract& Abstract() { return *abstractWindow; }
+  CRecordFormat& RecordFormat() { return *recordFormat; }
+  CResultHeaders& Headers() { return *headers; }
+  // The Record Format dialog, then what its OK changes.
+  void RecordFormatCommand();
 
   // Front ends redraw when the document changes what they show.
   std::function<void()> onChanged;
@@ -72,6 +88,21 @@ class CTmsfrmDoc : public CDriverLinkEvents {
   void ShowDatabaseInfo(const std::string& text) override;
   void SearchButtonEnabled(bool enabled) override;
   void ViewEnabled(bool enabled) override;
+  void ConnectStarted(const CDBDescRec& db) override;
+  void Disconnected() override;
+  void ResetResultWindows() override;
+  void HitCount(int count, const std::string& message) override;
+  void TitleReceived(int number, const std::string& text) override;
+  void SummaryRecord(int number, const std::string& text) override;
+  void FullRecord(const std::string& text) override;
+  void EnableRedraw(bool enabled) override;
+  void ShowRecordPage() override;
+  void FieldListReceived() override;
+
+  void WireForm();
+  void WireResults();
+  // The headers of the search being sent, from the form.
+  void BuildHeaders();
 
   void Changed();
 
@@ -86,8 +117,13 @@ class CTmsfrmDoc : public CDriverLinkEvents {
   std::unique_ptr<CConfigLoader> loader;
   std::unique_ptr<CDriverLink> link;
   std::unique_ptr<CDatabaseChooser> chooser;
+  std::unique_ptr<CQueryList> queryList;
+  std::unique_ptr<CSearchForm> form;
+  std::unique_ptr<CListSummary> listSummary;
+  std::unique_ptr<CAbstract> abstractWindow;
+  std::unique_ptr<CRecordFormat> recordFormat;
+  std::unique_ptr<CResultHeaders> headers;
+  CMainView mainView;
   std::string pathName;
   std::string caption = "Unconnected";
-  bool searchEnabled = false;
-  bool viewEnabled = true;
 };

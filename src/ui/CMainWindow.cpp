@@ -1,6 +1,7 @@
 #include "ui/CMainWindow.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -11,14 +12,34 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
+#include <QStyle>
+#include <QTimer>
+#include <QToolBar>
+#include <algorithm>
 
 #include "app/AppNames.h"
 #include "app/CAppState.h"
 #include "doc/CTmsfrmDoc.h"
+#include "driver/CDriverLink.h"
+#include "driver/LinkState.h"
+#include "platform/CTempFiles.h"
+#include "ui/CBusyWindow.h"
+#include "ui/CDocumentWindow.h"
 #include "ui/CQtUi.h"
 
 namespace {
+
+constexpr const char* kOpenRemoteText = "Open Remote...";
+constexpr const char* kOpenRemotePrompt = "Open remote configuration file\nOpen remote config";
+constexpr const char* kConnectMenuText = "&Connect";
+constexpr const char* kConnectText = "&Connect to Database...";
+constexpr const char* kConnectPrompt = "Opens a dialog for selecting a database\nOpen Database";
+constexpr const char* kDisconnectText = "&Disconnect from Database...";
+constexpr const char* kAboutDatabaseText = "About the &Database";
+constexpr const char* kEchoText = "Driver &Echo";
+constexpr const char* kEchoPrompt = "Set echo for the driver;";
 
 std::vector<std::string> LocalFiles(const QMimeData* mime) {
   std::vector<std::string> paths;
@@ -33,6 +54,23 @@ std::vector<std::string> LocalFiles(const QMimeData* mime) {
   return paths;
 }
 
+// A command prompt is the status bar text, then after a line feed the
+// toolbar tip; without a line feed it is the status text alone.
+void SetPrompt(QAction* action, const char* prompt) {
+  QString text = QString::fromLatin1(prompt);
+  qsizetype split = text.indexOf('\n');
+  action->setStatusTip(text.left(split));
+  if (split >= 0) {
+    action->setToolTip(text.mid(split + 1));
+  }
+}
+
+// While a request is outstanding the program shows the wait cursor.
+bool RequestOutstanding(int linkState) {
+  return linkState == LINK_CONNECTING || linkState == LINK_RETRIEVING ||
+         linkState == LINK_SEARCHING;
+}
+
 }  // namespace
 
 CMainWindow::CMainWindow(CAppState& app, CSettingsStore& settings, Ui& ui, EventLoop& loop,
@@ -41,8 +79,11 @@ CMainWindow::CMainWindow(CAppState& app, CSettingsStore& settings, Ui& ui, Event
   setWindowTitle(kAppTitle);
   mdiArea = new QMdiArea(this);
   setCentralWidget(mdiArea);
+  connect(mdiArea, &QMdiArea::subWindowActivated, this, [this] { UpdateActions(); });
   CreateMenus();
+  CreateToolBar();
   CreateStatusBar();
+  UpdateActions();
   setAcceptDrops(true);
 
   QFontMetrics metrics(font());
@@ -54,12 +95,15 @@ CMainWindow::CMainWindow(CAppState& app, CSettingsStore& settings, Ui& ui, Event
 
 CMainWindow::~CMainWindow() {
   app.RemoveStatusObserver(statusObserver);
-  // Document windows go before the documents they show.
-  for (auto& [window, doc] : documents) {
-    doc->onChanged = nullptr;
+  // Document windows go before the documents they show, and the busy windows
+  // before their documents (the entries' order).
+  for (auto& [window, entry] : documents) {
+    entry.doc->onChanged = nullptr;
+    SetWaitCursor(entry, false);
     QObject::disconnect(window, nullptr, this, nullptr);
     delete window;
   }
+  documents.clear();
 }
 
 void CMainWindow::CreateMenus() {
@@ -68,11 +112,65 @@ void CMainWindow::CreateMenus() {
   // Open Remote.
   openLocalAction = fileMenu->addAction(CMainFrameModel::kOpenLocalText);
   connect(openLocalAction, &QAction::triggered, this, [this] { OpenLocalCommand(); });
+  openRemoteAction = fileMenu->addAction(kOpenRemoteText);
+  openRemoteAction->setIcon(style()->standardIcon(QStyle::SP_DriveNetIcon));
+  SetPrompt(openRemoteAction, kOpenRemotePrompt);
+  connect(openRemoteAction, &QAction::triggered, this, [this] { OpenRemoteCommand(); });
+  auto* openRemoteKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_O), this);
+  connect(openRemoteKey, &QShortcut::activated, openRemoteAction, &QAction::trigger);
   fileMenu->addSeparator();
   exitAction = fileMenu->addAction(CMainFrameModel::kExitText);
+  exitAction->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
   exitAction->setShortcut(QKeySequence(Qt::ALT | Qt::Key_X));
   exitAction->setShortcutContext(Qt::ApplicationShortcut);
   connect(exitAction, &QAction::triggered, this, &QWidget::close);
+
+  QMenu* connectMenu = menuBar()->addMenu(kConnectMenuText);
+  // Some states change without a word from the document; the menu looks again.
+  connect(connectMenu, &QMenu::aboutToShow, this, [this] { UpdateActions(); });
+  connectAction = connectMenu->addAction(kConnectText);
+  connectAction->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+  SetPrompt(connectAction, kConnectPrompt);
+  connect(connectAction, &QAction::triggered, this, [this] {
+    if (CTmsfrmDoc* doc = ActiveDocument()) {
+      doc->ConnectToDatabaseCommand();
+    }
+  });
+  disconnectAction = connectMenu->addAction(kDisconnectText);
+  disconnectAction->setIcon(style()->standardIcon(QStyle::SP_BrowserStop));
+  connect(disconnectAction, &QAction::triggered, this, [this] {
+    if (CTmsfrmDoc* doc = ActiveDocument()) {
+      doc->DisconnectCommand();
+    }
+  });
+  connectMenu->addSeparator();
+  aboutDatabaseAction = connectMenu->addAction(kAboutDatabaseText);
+  connect(aboutDatabaseAction, &QAction::triggered, this, [this] {
+    if (CTmsfrmDoc* doc = ActiveDocument()) {
+      doc->ShowDatabaseInfoCommand();
+    }
+  });
+  connectMenu->addSeparator();
+  echoAction = connectMenu->addAction(kEchoText);
+  echoAction->setCheckable(true);
+  echoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+  SetPrompt(echoAction, kEchoPrompt);
+  connect(echoAction, &QAction::triggered, this, [this] {
+    if (CTmsfrmDoc* doc = ActiveDocument()) {
+      doc->Link().ToggleEcho();
+    }
+    UpdateActions();
+  });
+}
+
+void CMainWindow::CreateToolBar() {
+  toolBar = addToolBar("Toolbar");
+  toolBar->setObjectName("Toolbar");
+  toolBar->addAction(openRemoteAction);
+  toolBar->addAction(exitAction);
+  toolBar->addSeparator();
+  toolBar->addAction(connectAction);
+  toolBar->addAction(disconnectAction);
 }
 
 void CMainWindow::CreateStatusBar() {
@@ -102,22 +200,98 @@ bool CMainWindow::OpenDocument(const std::string& path) {
   if (!doc->OpenDocumentConfig(path)) {
     return false;
   }
-  auto* content = new QWidget;
-  QMdiSubWindow* window = mdiArea->addSubWindow(content);
-  window->setAttribute(Qt::WA_DeleteOnClose);
   CTmsfrmDoc* shown = doc.get();
+  auto* page = new CDocumentWindow(*shown);
+  QMdiSubWindow* window = mdiArea->addSubWindow(page);
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  window->setWindowIcon(style()->standardIcon(QStyle::SP_FileIcon));
   window->setWindowTitle(CQtUi::ToQString(shown->Title()));
-  shown->onChanged = [window, shown] { window->setWindowTitle(CQtUi::ToQString(shown->Title())); };
-  connect(window, &QObject::destroyed, this, [this, window] {
-    auto found = documents.find(window);
-    if (found != documents.end()) {
-      found->second->onChanged = nullptr;
-      documents.erase(found);
-    }
-  });
-  documents[window] = std::move(doc);
+  // Child windows open at three quarters of the frame's area, as the
+  // platform's cascade would place them.
+  QSize area = mdiArea->viewport()->size();
+  window->resize(std::max(area.width() * 3 / 4, window->sizeHint().width()),
+                 std::max(area.height() * 3 / 4, window->sizeHint().height()));
+  DocumentEntry& entry = documents[window];
+  entry.doc = std::move(doc);
+  entry.page = page;
+  entry.busy = std::make_unique<CBusyWindow>(shown->Link().Busy(), this);
+  shown->onChanged = [this, window] { DocumentChanged(window); };
+  connect(window, &QObject::destroyed, this, [this, window] { ForgetDocument(window); });
   window->show();
+  UpdateActions();
+  // The first choice of a database may connect or ask; either way the
+  // document's window is up first.
+  QTimer::singleShot(0, window, [shown] { shown->FirstSelection(); });
   return true;
+}
+
+void CMainWindow::ForgetDocument(QMdiSubWindow* window) {
+  auto found = documents.find(window);
+  if (found == documents.end()) {
+    return;
+  }
+  found->second.doc->onChanged = nullptr;
+  SetWaitCursor(found->second, false);
+  documents.erase(found);
+  UpdateActions();
+}
+
+void CMainWindow::DocumentChanged(QMdiSubWindow* window) {
+  auto found = documents.find(window);
+  if (found == documents.end()) {
+    return;
+  }
+  DocumentEntry& entry = found->second;
+  window->setWindowTitle(CQtUi::ToQString(entry.doc->Title()));
+  entry.page->Refresh();
+  SetWaitCursor(entry, RequestOutstanding(entry.doc->LinkStateValue()));
+  UpdateActions();
+}
+
+void CMainWindow::SetWaitCursor(DocumentEntry& entry, bool wait) {
+  if (entry.waitCursor == wait) {
+    return;
+  }
+  entry.waitCursor = wait;
+  if (wait) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  } else {
+    QApplication::restoreOverrideCursor();
+  }
+}
+
+void CMainWindow::UpdateActions() {
+  CTmsfrmDoc* doc = ActiveDocument();
+  connectAction->setEnabled(doc != nullptr && doc->Link().CanConnect());
+  disconnectAction->setEnabled(doc != nullptr && doc->Link().CanDisconnect());
+  aboutDatabaseAction->setEnabled(doc != nullptr && doc->CanShowDatabaseInfo());
+  echoAction->setEnabled(doc != nullptr);
+  echoAction->setChecked(doc != nullptr && doc->Link().echoEnabled != 0);
+}
+
+const CMainWindow::DocumentEntry* CMainWindow::EntryOf(QMdiSubWindow* window) const {
+  auto found = documents.find(window);
+  return found != documents.end() ? &found->second : nullptr;
+}
+
+CTmsfrmDoc* CMainWindow::DocumentOf(QMdiSubWindow* window) const {
+  const DocumentEntry* entry = EntryOf(window);
+  return entry != nullptr ? entry->doc.get() : nullptr;
+}
+
+CBusyWindow* CMainWindow::BusyWindowOf(QMdiSubWindow* window) const {
+  const DocumentEntry* entry = EntryOf(window);
+  return entry != nullptr ? entry->busy.get() : nullptr;
+}
+
+CDocumentWindow* CMainWindow::PageOf(QMdiSubWindow* window) const {
+  const DocumentEntry* entry = EntryOf(window);
+  return entry != nullptr ? entry->page : nullptr;
+}
+
+CTmsfrmDoc* CMainWindow::ActiveDocument() const {
+  // The current child stays current while another program has the focus.
+  return DocumentOf(mdiArea->currentSubWindow());
 }
 
 void CMainWindow::OpenLocalCommand() {
@@ -132,6 +306,13 @@ void CMainWindow::OpenLocalFiles(const std::vector<std::string>& paths) {
     model.PrepareLocalOpen();
     OpenDocument(path);
   }
+}
+
+void CMainWindow::OpenRemoteCommand() {
+  app.remoteOpenPending = true;
+  app.askForUrl = true;
+  // The document is named like the copy the fetch will make.
+  OpenDocument(CTempFiles::ConfigCopyName(app.privateDirectory, app.tempConfigCounter));
 }
 
 void CMainWindow::dragEnterEvent(QDragEnterEvent* event) {

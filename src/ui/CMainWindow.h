@@ -8,6 +8,8 @@
 #include "app/CMainFrameModel.h"
 
 class CAppState;
+class CBusyWindow;
+class CDocumentWindow;
 class CSettingsStore;
 class CTmsfrmDoc;
 class EventLoop;
@@ -15,11 +17,13 @@ class QAction;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
+class QToolBar;
 class Ui;
 
 // The program's main window: one MDI child per opened configuration, the
-// File menu and the status bar. What it shows and where it opens come from
-// CMainFrameModel and the application state.
+// File and Connect menus, the toolbar and the status bar. What it shows and
+// where it opens come from CMainFrameModel, the application state and the
+// documents; the commands are passed on to them.
 class CMainWindow : public QMainWindow {
   Q_OBJECT
 
@@ -29,20 +33,35 @@ class CMainWindow : public QMainWindow {
   ~CMainWindow() override;
 
   // Opens the configuration `path` as a new document window; false when the
-  // open failed (the document has said why).
+  // open failed (the document has said why). Once the window is up, the
+  // document makes its first choice of a database.
   bool OpenDocument(const std::string& path);
   // "&Open Local ...".
   void OpenLocalCommand();
   // Opens each file as a local configuration, like a command-line path.
   void OpenLocalFiles(const std::vector<std::string>& paths);
+  // "Open Remote...": the document asks for the URL and fetches it.
+  void OpenRemoteCommand();
 
   // Places and sizes the frame from the settings for a screen this wide.
   void ApplyPlacement(int screenWidth);
 
+  // The document of the current child window, or nullptr.
+  CTmsfrmDoc* ActiveDocument() const;
+  CTmsfrmDoc* DocumentOf(QMdiSubWindow* window) const;
+  CBusyWindow* BusyWindowOf(QMdiSubWindow* window) const;
+  CDocumentWindow* PageOf(QMdiSubWindow* window) const;
+
   QMdiArea* MdiArea() const { return mdiArea; }
   QLabel* MessagePane() const { return messagePane; }
+  QToolBar* ToolBar() const { return toolBar; }
   QAction* OpenLocalAction() const { return openLocalAction; }
+  QAction* OpenRemoteAction() const { return openRemoteAction; }
   QAction* ExitAction() const { return exitAction; }
+  QAction* ConnectAction() const { return connectAction; }
+  QAction* DisconnectAction() const { return disconnectAction; }
+  QAction* AboutDatabaseAction() const { return aboutDatabaseAction; }
+  QAction* EchoAction() const { return echoAction; }
   CMainFrameModel& Model() { return model; }
 
  protected:
@@ -50,9 +69,25 @@ class CMainWindow : public QMainWindow {
   void dropEvent(QDropEvent* event) override;
 
  private:
+  // What the frame keeps for one document window. The busy window is
+  // declared after the document so it goes first.
+  struct DocumentEntry {
+    std::unique_ptr<CTmsfrmDoc> doc;
+    std::unique_ptr<CBusyWindow> busy;
+    CDocumentWindow* page = nullptr;
+    bool waitCursor = false;
+  };
+
   void CreateMenus();
+  void CreateToolBar();
   void CreateStatusBar();
   void UpdateMessagePane();
+  // Enabled and checked states of the document commands.
+  void UpdateActions();
+  void DocumentChanged(QMdiSubWindow* window);
+  void ForgetDocument(QMdiSubWindow* window);
+  static void SetWaitCursor(DocumentEntry& entry, bool wait);
+  const DocumentEntry* EntryOf(QMdiSubWindow* window) const;
 
   CAppState& app;
   CSettingsStore& settings;
@@ -61,8 +96,14 @@ class CMainWindow : public QMainWindow {
   CMainFrameModel model;
   QMdiArea* mdiArea = nullptr;
   QLabel* messagePane = nullptr;
+  QToolBar* toolBar = nullptr;
   QAction* openLocalAction = nullptr;
+  QAction* openRemoteAction = nullptr;
   QAction* exitAction = nullptr;
+  QAction* connectAction = nullptr;
+  QAction* disconnectAction = nullptr;
+  QAction* aboutDatabaseAction = nullptr;
+  QAction* echoAction = nullptr;
   int statusObserver = 0;
-  std::map<QMdiSubWindow*, std::unique_ptr<CTmsfrmDoc>> documents;
+  std::map<QMdiSubWindow*, DocumentEntry> documents;
 };

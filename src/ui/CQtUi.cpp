@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "app/CDialogModel.h"
+#include "ui/CDialogViews.h"
 
 namespace {
 
@@ -61,10 +62,19 @@ MsgAnswer EscapeAnswer(MsgButtons buttons) {
 
 }  // namespace
 
+CQtUi::CQtUi() {
+  CDialogViews::RegisterAll();
+}
+
+QWidget* CQtUi::Owner() const {
+  QWidget* modal = QApplication::activeModalWidget();
+  return modal != nullptr ? modal : mainWindow.data();
+}
+
 MsgAnswer CQtUi::MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
                             MsgIcon icon) {
   QMessageBox box(ToQtIcon(icon), ToQString(caption), ToQString(text), ToQtButtons(buttons),
-                  mainWindow);
+                  Owner());
   box.setTextFormat(Qt::PlainText);
   box.exec();
   switch (box.standardButton(box.clickedButton())) {
@@ -108,9 +118,8 @@ QDialog* CQtUi::GenericDialogView(CDialogModel& model, QWidget* parent) {
 bool CQtUi::RunDialog(CDialogModel& model) {
   model.OnInit();
   auto found = DialogViews().find(model.Kind());
-  std::unique_ptr<QDialog> view(found != DialogViews().end()
-                                    ? found->second(model, mainWindow)
-                                    : GenericDialogView(model, mainWindow));
+  std::unique_ptr<QDialog> view(found != DialogViews().end() ? found->second(model, Owner())
+                                                             : GenericDialogView(model, Owner()));
   view->setWindowTitle(ToQString(model.Caption()));
   view->setModal(true);
   if (view->exec() == QDialog::Accepted) {

@@ -16,6 +16,9 @@ class QDialog;
 // without a view yet gets a plain dialog with its caption and OK/Cancel.
 class CQtUi : public Ui {
  public:
+  // Registers the program's own dialog views.
+  CQtUi();
+
   // Builds the view of a dialog model. The view's OK must ask the model's
   // OnOk and accept only when it agrees.
   using DialogViewFactory = std::function<QDialog*(CDialogModel& model, QWidget* parent)>;
@@ -27,7 +30,8 @@ class CQtUi : public Ui {
   void SetClipboardText(const std::string& text) override;
   void BringToFront() override;
 
-  // The window message boxes and dialogs belong to, and that BringToFront raises.
+  // The window message boxes and dialogs belong to (a message asked for while
+  // a dialog is up belongs to that dialog), and that BringToFront raises.
   void SetMainWindow(QWidget* window) { mainWindow = window; }
 
   static void RegisterDialogView(const std::string& kind, DialogViewFactory factory);
@@ -40,6 +44,7 @@ class CQtUi : public Ui {
  private:
   static std::map<std::string, DialogViewFactory>& DialogViews();
   QDialog* GenericDialogView(CDialogModel& model, QWidget* parent);
+  QWidget* Owner() const;
 
   QPointer<QWidget> mainWindow;
 };

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QObject>
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <vector>
+
+#include "FakeUi.h"
 
 // The QtTest classes of this program; each .cpp registers its own and the
 // main runs them all.
@@ -35,3 +38,11 @@ inline constexpr const char* kMinimalConfig =
     "summary_fields = Package Description\n"
     "t_field_name = Package Name\n"
     "t_field_cmd = PKG\n";
+
+// Once its window is up, a document opened from kMinimalConfig connects to
+// its only database, whose driver is not running: the socket messages of that
+// connect are all it may say.
+inline bool OnlyDriverMissing(const FakeUi& ui) {
+  return std::all_of(ui.messages.begin(), ui.messages.end(),
+                     [](const FakeUi::Message& m) { return m.caption == "Windows Socket Error"; });
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <string>
+
+#include "app/CDialogModel.h"
+
+class CSettingsStore;
+
+// A font as the result windows use it. A negative height is a character
+// height in pixels, as the settings store keeps it.
+struct FontDesc {
+  int height = -11;
+  std::string faceName = "Courier New";
+  int weight = 500;
+  bool italic = false;
+  bool underline = false;
+  bool strikeOut = false;
+  bool fixedPitch = true;
+};
+
+// The font chooser: screen fonts with effects, starting from the window's
+// current font. Front ends show their platform's chooser over it.
+class CFontDlg : public CDialogModel {
+ public:
+  explicit CFontDlg(FontDesc initial) : font(std::move(initial)) {}
+
+  const char* Kind() const override { return "font"; }
+  std::string Caption() const override { return "Font"; }
+  // "SIZE NAME" or "NAME": the CLI's way to choose; SIZE is the stored height.
+  void SetAnswerText(const std::string& text) override;
+  bool OnOk() override { return !font.faceName.empty(); }
+
+  // The font a window starts with: stored height and face name, weight 500,
+  // fixed pitch, no effects.
+  static FontDesc StoredFont(const CSettingsStore& settings, const char* sizeEntry, int defaultSize,
+                             const char* nameEntry, const char* defaultName);
+  // One choice sets both result windows: the same height and face name go
+  // under the summary and the full record entries.
+  static void StoreChoice(CSettingsStore& settings, const FontDesc& font);
+
+  FontDesc font;
+};

@@ -1,0 +1,479 @@
+#include "driver/CListSummary.h"
+
+#include <algorithm>
+
+#include "app/CAppState.h"
+#include "app/CSettingsStore.h"
+#include "app/EventLoop.h"
+#include "app/FormatText.h"
+#include "app/SettingsNames.h"
+#include "app/Ui.h"
+#include "config/CConfiguration.h"
+#include "driver/CDriverLink.h"
+#include "driver/LinkState.h"
+
+CListSummary::CListSummary(CDriverLink& link, CConfiguration& config, CAppState& app,
+                           CSettingsStore& settings, Ui& ui, EventLoop& loop)
+    : link(link), config(config), app(app), settings(settings), ui(ui), loop(loop) {
+  font = CFontDlg::StoredFont(settings, kEntrySummarySize, kDefaultSummarySize, kEntrySummaryName,
+                              kDefaultSummaryName);
+}
+
+CListSummary::~CListSummary() {
+  StopClickTimer();
+}
+
+// ---- notifications ----
+
+void CListSummary::Changed() {
+  if (onChanged) {
+    onChanged();
+  }
+}
+
+void CListSummary::SetStatus(const std::string& text) {
+  app.SetStatusMessage(text);
+}
+
+void CListSummary::SearchEnabled() {
+  if (onSearchEnabled) {
+    onSearchEnabled(true);
+  }
+}
+
+void CListSummary::EmptyList() {
+  titles.clear();
+  selection.clear();
+  if (onListCleared) {
+    onListCleared();
+  }
+}
+
+void CListSummary::SetSummaryText(const std::string& text) {
+  summaryText.clear();
+  summarySelStart = summarySelEnd = 0;
+  if (onSummaryCleared) {
+    onSummaryCleared();
+  }
+  AppendSummary(text);
+}
+
+void CListSummary::AppendSummary(const std::string& text) {
+  if (text.empty()) {
+    return;
+  }
+  summaryText += text;
+  if (onSummaryAppended) {
+    onSummaryAppended(text);
+  }
+}
+
+// ---- resets ----
+
+void CListSummary::Reset() {
+  StopClickTimer();
+  EmptyList();
+  SetSummaryText("");
+  total = current = batchStart = summaryProgress = 0;
+  deferredFullRetrieval = 0;
+  counterText.clear();
+  summaryCache.clear();
+  saveMailEnabled = printEnabled = moreEnabled = false;
+  listRedraw = summaryRedraw = true;
+  Changed();
+}
+
+void CListSummary::ResetForSearch() {
+  StopClickTimer();
+  EmptyList();
+  current = batchStart = 0;
+  SetSummaryText("");
+  ClearSummaryCache();
+  // Nothing of the old result may be asked for or added while the search
+  // runs; the match count sets the new total.
+  total = 0;
+  counterText.clear();
+  moreEnabled = false;
+  Changed();
+}
+
+void CListSummary::ClearSummaryCache() {
+  std::fill(summaryCache.begin(), summaryCache.end(), std::string());
+}
+
+// ---- titles ----
+
+// clang-format off
+std::string CListSummary::Explanation(int count, const std::string& message) {
+  if (count > kBatchSize) {
+    if (!message.empty()) {
+      return FormatText("%s\nYour query matched %d items.\r\nThe first %d summaries are being retrieved.\r\nTo add more titles to the list, click the %d MORE button.\r\nTo view the summary for a title, click it.\r\n   To print it:             click the Print button.\r\n   To e-mail or save it:    click the Save/Mail button.\r\n   To view the full record: click the Retrieve Full button\r\nTo select multiple items, press the Ctrl or Control key and\r\nclick each title.  Selected titles will be highlighted.\r\nFor more information, click the Help button.",
+                        message.c_str(), count, kBatchSize, kBatchSize);
+    }
+    return FormatText("Your query matched %d items.\r\nThe first %d summaries are being retrieved.\r\nTo add more titles to the list, click the %d MORE button.\r\n\r\nTo view the summary for a title, click it.\r\n   To print it:             click the Print button.\r\n   To e-mail or save it:    click the Save/Mail button.\r\n   To view the full record: click the Retrieve Full button\r\n\r\nTo select multiple items, press the Ctrl or Control key and\r\nclick each title.  Selected titles will be highlighted.\r\n\r\nFor more information, click the Help button.",
+                      count, kBatchSize, kBatchSize);
+  }
+  if (!message.empty()) {
+    return FormatText("%s\r\nYour query matched %d items. The summaries are being retrieved.\r\nTo view the summary for a title, click it.\r\n   To print it:             click the Print button.\r\n   To e-mail or save it:    click the Save/Mail button.\r\n   To view the full record: click the Retrieve Full button\r\nTo select multiple items, press the Ctrl or Control key and\r\n click each title.  Selected titles will be highlighted.\r\n\r\nFor more information, click the Help button.",
+                      message.c_str(), count);
+  }
+  return FormatText("Your query matched %d items. The summaries are being retrieved.\r\n\r\nTo view the summary for a title, click it.\r\n   To print it:             click the Print button.\r\n   To e-mail or save it:    click the Save/Mail button.\r\n   To view the full record: click the Retrieve Full button\r\n\r\nTo select multiple items, press the Ctrl or Control key and\r\n click each title.  Selected titles will be highlighted.\r\n\r\nFor more information, click the Help button.",
+                    count);
+}
+// clang-format on
+
+void CListSummary::HitCount(int count, const std::string& driverMessage) {
+  if (count <= 0) {
+    return;
+  }
+  saveMailEnabled = printEnabled = true;
+  std::string explanation = Explanation(count, driverMessage);
+  // The explanation is shown without its final period.
+  explanation.pop_back();
+  SetSummaryText(explanation);
+  total = std::min(count, kMaxTitles);
+  EmptyList();
+  counterText.clear();
+  current = batchStart = summaryProgress = 0;
+  // The cache is indexed by result number: a new result set makes it stale.
+  summaryCache.assign(static_cast<std::size_t>(total), std::string());
+  if (onClearFullRecords) {
+    onClearFullRecords();
+  }
+  if (link.linkState != LINK_IDLE) {
+    current = 1;
+    listRedraw = false;
+    link.SetLinkState(LINK_RETRIEVING);
+    link.Busy().Close();
+    link.GetTitle(1);
+    SetStatus("Retrieving Titles...");
+  }
+  if (onShowSummaryPage) {
+    onShowSummaryPage();
+  }
+  Changed();
+}
+
+void CListSummary::UpdateCounter() {
+  counterText = FormatText(" %d of %d", current, total);
+}
+
+void CListSummary::OfferMore() {
+  moreEnabled = true;
+  moreLabel = FormatText("%d More?", std::min(total - current, kBatchSize));
+}
+
+void CListSummary::AddTitle(int number, const std::string& text) {
+  // Titles nobody asked for (no match count, or past the total) are dropped.
+  if (total == 0 || static_cast<int>(titles.size()) >= total) {
+    return;
+  }
+  titles.push_back(FormatText("%-3d %s", number, text.c_str()));
+  if (onTitleAdded) {
+    onTitleAdded(static_cast<int>(titles.size()) - 1);
+  }
+  UpdateCounter();
+  if (current >= total) {
+    SearchEnabled();
+    link.SetLinkState(LINK_IDLE);
+    if (total == 1) {
+      selection = {0};
+      FetchSummaries();
+    }
+    UpdateCounter();
+    moreEnabled = false;
+    moreLabel = "30 more?";
+    listRedraw = true;
+    link.Busy().Close();
+    SetStatus("Titles retrieved");
+    // A Retrieve Full pressed during the last batch must not be lost.
+    if (link.linkState == LINK_IDLE) {
+      RunDeferredRetrieval();
+    }
+  } else if (link.linkState == LINK_IDLE) {
+    // Cancelled: the rest stays on offer.
+    OfferMore();
+    SearchEnabled();
+    SetStatus("Titles retrieved");
+    listRedraw = true;
+  } else if (current - batchStart < kBatchSize) {
+    ++current;
+    link.GetTitle(current);
+    SetStatus("Retrieving Titles...");
+  } else {
+    BatchEnded();
+  }
+  Changed();
+}
+
+void CListSummary::BatchEnded() {
+  link.SetLinkState(LINK_IDLE);
+  UpdateCounter();
+  OfferMore();
+  SearchEnabled();
+  SetStatus("Titles retrieved");
+  listRedraw = true;
+  link.Busy().Close();
+  RunDeferredRetrieval();
+}
+
+bool CListSummary::More() {
+  // A title request beside an outstanding summary would be taken for its reply.
+  if (!moreEnabled || current >= total || link.linkState != LINK_IDLE) {
+    return false;
+  }
+  SetStatus("Retrieving Titles...");
+  moreEnabled = false;
+  link.SetLinkState(LINK_RETRIEVING);
+  batchStart = current;
+  ++current;
+  link.GetTitle(current);
+  Changed();
+  return true;
+}
+
+// ---- selection and summaries ----
+
+void CListSummary::SetSelection(const std::vector<int>& indexes) {
+  selection.clear();
+  for (int index : indexes) {
+    if (index >= 0 && index < static_cast<int>(titles.size())) {
+      selection.push_back(index);
+    }
+  }
+  std::sort(selection.begin(), selection.end());
+  selection.erase(std::unique(selection.begin(), selection.end()), selection.end());
+  StartClickTimer();
+  Changed();
+}
+
+void CListSummary::StartClickTimer() {
+  StopClickTimer();
+  clickTimerId = loop.StartTimer(doubleClickMs, false, [this] {
+    clickTimerRunning = false;
+    clickTimerId = 0;
+    FetchSummaries();
+  });
+  clickTimerRunning = true;
+}
+
+void CListSummary::StopClickTimer() {
+  if (clickTimerRunning) {
+    loop.StopTimer(clickTimerId);
+    clickTimerRunning = false;
+    clickTimerId = 0;
+  }
+}
+
+void CListSummary::DoubleClick() {
+  StopClickTimer();
+  RetrieveFull();
+}
+
+void CListSummary::FetchSummaries() {
+  link.summaryPending = 0;
+  if (link.linkState != LINK_IDLE) {
+    return;
+  }
+  link.selectedCount = static_cast<int>(selection.size());
+  if (link.selectedCount == 0) {
+    return;
+  }
+  if (link.selectedCount > kMaxTitles) {
+    // clang-format off
+    ui.MessageBox(FormatText("%d Records were requested for retrieval.\n  The limit is \t\t\t%d.  Please revise the retrieval criteria\n",
+                             link.selectedCount, kMaxTitles),
+                  "Message", MsgButtons::Ok, MsgIcon::None);
+    // clang-format on
+    return;
+  }
+  link.selectedItems = selection;
+  SetStatus("Retrieving Summary");
+  SetSummaryText("");
+  summaryProgress = 0;
+  summaryRedraw = false;
+  NextSummary();
+}
+
+bool CListSummary::SummaryFits(std::size_t extra) const {
+  return extra <= summaryTextLimit && summaryText.size() <= summaryTextLimit - extra;
+}
+
+void CListSummary::TooManySelected() {
+  summaryProgress = link.selectedCount;
+  link.SetLinkState(LINK_IDLE);
+  SetStatus("Too many selected!");
+  summaryRedraw = true;
+  Changed();
+}
+
+void CListSummary::NextSummary() {
+  while (summaryProgress < link.selectedCount) {
+    auto index =
+        static_cast<std::size_t>(link.selectedItems[static_cast<std::size_t>(summaryProgress)]);
+    if (index >= summaryCache.size() || summaryCache[index].empty()) {
+      break;
+    }
+    if (!SummaryFits(summaryCache[index].size())) {
+      TooManySelected();
+      return;
+    }
+    AppendSummary(summaryCache[index]);
+    ++summaryProgress;
+  }
+  if (summaryProgress < link.selectedCount) {
+    link.retrievalKind = 1;
+    link.summaryPending = 1;
+    link.GetRecord(link.selectedItems[static_cast<std::size_t>(summaryProgress)] + 1, 1);
+    Changed();
+    return;
+  }
+  SummariesDone();
+}
+
+void CListSummary::SummariesDone() {
+  SetStatus("Summaries retrieved");
+  summaryRedraw = true;
+  Changed();
+  RunDeferredRetrieval();
+}
+
+std::string CListSummary::FormatSummary(const std::string& text) {
+  std::string out;
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) {
+      end = text.size();
+    }
+    if (end > start) {
+      out.append(text, start, end - start);
+      out += "\r\n";
+    }
+    start = end + 1;
+  }
+  out += "\r\n\r\n";
+  return out;
+}
+
+void CListSummary::SummaryArrived(int number, const std::string& text) {
+  std::string formatted = FormatSummary(text);
+  if (!SummaryFits(formatted.size())) {
+    TooManySelected();
+    return;
+  }
+  AppendSummary(formatted);
+  if (number >= 1 && static_cast<std::size_t>(number) <= summaryCache.size()) {
+    summaryCache[static_cast<std::size_t>(number) - 1] = formatted;
+  }
+  ++summaryProgress;
+  link.SetLinkState(LINK_IDLE);
+  if (summaryProgress < link.selectedCount) {
+    NextSummary();
+    return;
+  }
+  SummariesDone();
+}
+
+// ---- full records ----
+
+void CListSummary::RunDeferredRetrieval() {
+  if (deferredFullRetrieval != 0) {
+    deferredFullRetrieval = 0;
+    RetrieveFull();
+  }
+}
+
+void CListSummary::RetrieveFull() {
+  link.retrievalKind = 0;
+  SetStatus("   ");
+  if (config.currentDatabase == nullptr) {
+    if (onShowRecordPage) {
+      onShowRecordPage();
+    }
+    return;
+  }
+  if (link.linkState != LINK_IDLE) {
+    SetStatus("Wait... ");
+    deferredFullRetrieval = 1;
+    return;
+  }
+  link.selectedCount = static_cast<int>(selection.size());
+  if (onClearFullRecords) {
+    onClearFullRecords();
+  }
+  if (link.selectedCount == 0) {
+    if (onShowRecordPage) {
+      onShowRecordPage();
+    }
+    return;
+  }
+  if (link.selectedCount > kMaxTitles) {
+    // clang-format off
+    ui.MessageBox(FormatText("%d Records were requested for retrieval.\n  The limit is %d.  Please revise the retrieval criteria\n",
+                             link.selectedCount, kMaxTitles),
+                  "Message", MsgButtons::Ok, MsgIcon::None);
+    // clang-format on
+    return;
+  }
+  link.selectedItems = selection;
+  link.retrievedCount = 0;
+  if (!config.currentDatabase->extensions.empty() && retrieveByExtension && retrieveByExtension()) {
+    return;
+  }
+  link.GetRecord(link.selectedItems[0] + 1, 0);
+  link.Busy().Show("Retrieving...\n(this could take a while)");
+}
+
+// ---- copy and font ----
+
+void CListSummary::SetSummarySelection(std::size_t start, std::size_t end) {
+  summarySelStart = std::min(start, summaryText.size());
+  summarySelEnd = std::min(std::max(end, summarySelStart), summaryText.size());
+}
+
+void CListSummary::Copy() {
+  SetStatus(" ");
+  std::string copied;
+  if (focus == Focus::List) {
+    if (selection.empty()) {
+      // Selecting everything for the copy is no click: no summaries follow.
+      for (int i = 0; i < static_cast<int>(titles.size()); ++i) {
+        selection.push_back(i);
+      }
+    }
+    for (std::size_t i = 0; i < selection.size(); ++i) {
+      copied += (i == 0 ? "" : "\r\n") + titles[static_cast<std::size_t>(selection[i])];
+    }
+  } else {
+    if (summarySelStart == summarySelEnd) {
+      summarySelStart = 0;
+      summarySelEnd = summaryText.size();
+    }
+    copied = summaryText.substr(summarySelStart, summarySelEnd - summarySelStart);
+  }
+  ui.SetClipboardText(copied);
+  SetStatus("Selection copied");
+  Changed();
+}
+
+void CListSummary::ChangeFont() {
+  CFontDlg dialog(font);
+  if (!ui.RunDialog(dialog)) {
+    return;
+  }
+  CFontDlg::StoreChoice(settings, dialog.font);
+  SetFont(dialog.font);
+  if (onFontChanged) {
+    onFontChanged(font);
+  }
+}
+
+void CListSummary::SetFont(const FontDesc& newFont) {
+  font = newFont;
+  Changed();
+}
+
+bool CListSummary::ShowsWaitCursor() const {
+  return link.linkState > LINK_IDLE;
+}

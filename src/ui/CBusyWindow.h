@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QDialog>
+#include <QRect>
+
+class CBusyDialog;
+class QLabel;
+class QPainter;
+class QPushButton;
+
+// The modeless busy window of one document: the driver's progress text, the
+// sixteen-frame animation and Cancel. It shows, hides and redraws itself as
+// CBusyDialog changes; Cancel, Escape and the close box all ask the model.
+class CBusyWindow : public QDialog {
+  Q_OBJECT
+
+ public:
+  static constexpr int kAnimationSize = 32;
+
+  CBusyWindow(CBusyDialog& busy, QWidget* parent);
+  ~CBusyWindow() override;
+
+  // Re-reads the model: visibility, text and animation frame.
+  void Refresh();
+
+  QLabel* TextLabel() const { return text; }
+  QPushButton* CancelButton() const { return cancel; }
+  // Where the animation is drawn, in the window's own coordinates.
+  static QRect AnimationRect() { return QRect(5, 5, kAnimationSize, kAnimationSize); }
+  // One frame of the animation, as it is drawn.
+  static void DrawFrame(QPainter& painter, const QRect& rect, int frame);
+
+ public slots:
+  void reject() override;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  CBusyDialog& busy;
+  QLabel* text = nullptr;
+  QPushButton* cancel = nullptr;
+  int shownFrame = -1;
+};

@@ -1,0 +1,8 @@
+#pragma once
+
+// Registers the program's dialog views with CQtUi, one per model kind.
+class CDialogViews {
+ public:
+  // Safe to call more than once.
+  static void RegisterAll();
+};

@@ -1,0 +1,640 @@
+// The real sample driver, run as its own process and spoken to byte by byte.
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "TempDir.h"
+#include "config/CDBDescRec.h"
+#include "driver/CPacketCodec.h"
+
+namespace {
+
+std::string DriverBinary() { return TAMSEL_SAMPLE_DRIVER_BINARY; }
+
+// The driver started with --port 0; stopped with SIGTERM, its exit status kept.
+class DriverProcess {
+ public:
+  explicit DriverProcess(const std::vector<std::string>& args) {
+    int out[2];
+    if (pipe2(out, O_CLOEXEC) != 0) {
+      return;
+    }
+    std::string binary = DriverBinary();
+    pid = fork();
+    if (pid == 0) {
+      dup2(out[1], 1);
+      std::vector<char*> argv{const_cast<char*>(binary.c_str())};
+      for (const auto& a : args) {
+        argv.push_back(const_cast<char*>(a.c_str()));
+      }
+      argv.push_back(nullptr);
+      execv(binary.c_str(), argv.data());
+      _exit(127);
+    }
+    close(out[1]);
+    outFd = out[0];
+    // Loading and indexing come first; the line says the port is open.
+    std::string line;
+    char c = 0;
+    pollfd p{outFd, POLLIN, 0};
+    while (poll(&p, 1, 120000) > 0 && read(outFd, &c, 1) == 1 && c != '\n') {
+      line += c;
+    }
+    std::sscanf(line.c_str(), "listening on %d", &port);
+  }
+  ~DriverProcess() { Stop(); }
+
+  int Port() const { return port; }
+  // SIGTERM; the exit status (0 for a clean stop, leak check included).
+  int Stop() {
+    if (pid > 0) {
+      kill(pid, SIGTERM);
+      int status = 0;
+      waitpid(pid, &status, 0);
+      exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+      pid = -1;
+      close(outFd);
+    }
+    return exitStatus;
+  }
+
+ private:
+  pid_t pid = -1;
+  int outFd = -1;
+  int port = 0;
+  int exitStatus = -1;
+};
+
+struct Packet {
+  PacketHeader header;
+  std::string body;
+  std::string Text() const { return CPacketCodec::BodyText(body); }
+};
+
+// A blocking client with a receive limit, so a silent driver fails the test
+// instead of hanging it.
+class RawClient {
+ public:
+  explicit RawClient(int port) {
+    fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    timeval limit{30, 0};
+    setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<uint16_t>(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    // A failed connect shows as a stream that ends at once.
+    connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  }
+  ~RawClient() { close(fd); }
+
+  void Send(const std::string& bytes) {
+    for (size_t sent = 0; sent < bytes.size();) {
+      ssize_t n = send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+      if (n <= 0) {
+        return;
+      }
+      sent += static_cast<size_t>(n);
+    }
+  }
+  bool ReadExactly(size_t count, std::string& into) {
+    into.clear();
+    char buffer[4096];
+    while (into.size() < count) {
+      ssize_t n = recv(fd, buffer, std::min(sizeof buffer, count - into.size()), 0);
+      if (n <= 0) {
+        return false;
+      }
+      into.append(buffer, static_cast<size_t>(n));
+    }
+    return true;
+  }
+  // The next packet; a header of type 999 when the stream ended instead.
+  Packet Next() {
+    Packet packet;
+    packet.header.type = 999;
+    std::string head;
+    if (!ReadExactly(PacketHeader::kSize, head)) {
+      return packet;
+    }
+    PacketHeader h = PacketHeader::Unpack(reinterpret_cast<const unsigned char*>(head.data()));
+    if (ReadExactly(static_cast<size_t>(h.length), packet.body)) {
+      packet.header = h;
+    }
+    return packet;
+  }
+  // True when the driver has closed the connection (nothing more arrives).
+  bool ClosedByDriver() {
+    char c;
+    return recv(fd, &c, 1, 0) == 0;
+  }
+
+ private:
+  int fd = -1;
+};
+
+std::string OpenRequest(const std::string& name, const std::string& titles = "Name Size",
+                        const std::string& summaries = "Name Text",
+                        const std::string& extensions = "Name Section",
+                        const std::string& environment = "") {
+  CDBDescRec db;
+  db.internalName = name;
+  db.titleFields = titles;
+  db.summaryFields = summaries;
+  db.extensionFields = extensions;
+  db.environment = environment;
+  db.environmentLength = static_cast<int>(environment.size());
+  return CPacketCodec::Open(db);
+}
+
+std::string Term(int rangeType, const std::string& text, const std::string& field) {
+  return std::string(1, static_cast<char>(rangeType)) + text + '\0' + field + '\0';
+}
+
+// Sends a search; the match count, or -1 with the error text in `error`.
+int Search(RawClient& client, const std::vector<std::string>& terms,
+           const std::vector<std::string>& limits = {}, std::string* error = nullptr,
+           std::string* message = nullptr) {
+  std::string body;
+  for (const auto& t : terms) {
+    body += t;
+  }
+  for (const auto& l : limits) {
+    body += l + '\0';
+  }
+  client.Send(
+      CPacketCodec::Search(static_cast<int>(terms.size()), static_cast<int>(limits.size()), body));
+  for (;;) {
+    Packet p = client.Next();
+    if (p.header.type == MSG_STATUS && p.header.param1 == STATUS_PROGRESS) {
+      continue;
+    }
+    if (p.header.type == MSG_HIT_COUNT) {
+      if (message) {
+        *message = p.Text();
+      }
+      return p.header.param2;
+    }
+    EXPECT_EQ(p.header.type, MSG_STATUS);
+    EXPECT_EQ(p.header.param1, STATUS_SEARCH_ERROR);
+    if (error) {
+      *error = p.Text();
+    }
+    return -1;
+  }
+}
+
+const char* kPackages =
+    "Database: Test packages\n"
+    "About: Five packages for tests.\n"
+    "Captions:\n"
+    " Name: Package name\n"
+    "Default-Fields: Name Size Text\n"
+    "\n"
+    "Name: alpha\nSection: games\nSize: 120\nMaintainer: Games Team <games@example.org>\n"
+    "Text: Real-time strategy game of ancient warfare\nDay: 2019-03-15\n"
+    "\n"
+    "Name: beta-tools\nSection: utils\nSize: 5000\nMaintainer: Tools Team <tools@example.org>\n"
+    "Text: Tools for beta testing\n .\n Includes a game of chess.\nDay: 2020-12-31\n"
+    "\n"
+    "# comments are skipped\n"
+    "Name: gamma\nSection: Games\nSize: 42\nMaintainer: Games Team <games@example.org>\n"
+    "Text: Ancient strategy engine\nDay: 2021-01-01\n"
+    "\n"
+    "Name: delta\nSection: libs\nSize: 900\nMaintainer: Solo Hacker <solo@example.org>\n"
+    "Text: Library for games and gaming\nDay: 2021-02-10\n"
+    "\n"
+    "Name: epsilon\nSection: utils\nSize: 7\nMaintainer: Tools Team <tools@example.org>\n"
+    "Text: Warfare statistics tool\nDay: 2022-06-30\n";
+
+class SampleDriverTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    dir = std::make_unique<TempDir>();
+    std::string packages = dir->Write("packages.stanza", kPackages);
+    std::string notes = dir->Write("notes.stanza", "Title: A note\nBody: kept secret\n");
+    driver = std::make_unique<DriverProcess>(
+        std::vector<std::string>{"--port", "0", "--db", "pkgs=" + packages, "--db",
+                                 "notes=" + notes, "--password", "notes=sesame"});
+  }
+  static void TearDownTestSuite() {
+    EXPECT_EQ(driver->Stop(), 0) << "the driver did not stop cleanly";
+    driver.reset();
+    dir.reset();
+  }
+  void SetUp() override { ASSERT_GT(driver->Port(), 0) << "no driver at " << DriverBinary(); }
+
+  // Connects and opens `name`, checking the three replies to the open.
+  static std::unique_ptr<RawClient> Opened(const std::string& request) {
+    auto client = std::make_unique<RawClient>(driver->Port());
+    client->Send(request);
+    EXPECT_EQ(client->Next().header.type, MSG_CONNECTED);
+    EXPECT_EQ(client->Next().header.type, MSG_DATABASE_INFO);
+    EXPECT_EQ(client->Next().header.type, MSG_DATABASE_INFO);
+    return client;
+  }
+
+  static std::unique_ptr<TempDir> dir;
+  static std::unique_ptr<DriverProcess> driver;
+};
+
+std::unique_ptr<TempDir> SampleDriverTest::dir;
+std::unique_ptr<DriverProcess> SampleDriverTest::driver;
+
+TEST_F(SampleDriverTest, OpensWithDescriptionAndFieldListAndRefusesWhatItCannotOpen) {
+  RawClient client(driver->Port());
+  client.Send(OpenRequest("pkgs", "Name Bogus"));
+  EXPECT_EQ(client.Next().header.type, MSG_CONNECTED);
+  Packet info = client.Next();
+  EXPECT_EQ(info.header.type, MSG_DATABASE_INFO);
+  EXPECT_EQ(info.header.param1, 0);
+  EXPECT_NE(info.Text().find("Test packages"), std::string::npos) << info.Text();
+  EXPECT_NE(info.Text().find("Five packages for tests."), std::string::npos);
+  Packet fields = client.Next();
+  ASSERT_EQ(fields.header.type, MSG_DATABASE_INFO);
+  EXPECT_NE(fields.header.param1, 0);
+  auto list = CPacketCodec::ReadFieldList(fields.header, fields.body);
+  ASSERT_EQ(list.size(), 6u);
+  std::vector<std::string> names;
+  for (const auto& f : list) {
+    names.push_back(f.name + (f.includedByDefault ? "+" : "-") + f.caption);
+  }
+  EXPECT_EQ(names, (std::vector<std::string>{"Name+Package name", "Section-Section", "Size+Size",
+                                             "Maintainer-Maintainer", "Text+Text", "Day-Day"}));
+  // A title field the database doesn't have is worth a warning, not a refusal.
+  Packet warning = client.Next();
+  EXPECT_EQ(warning.header.param1, STATUS_WARNING);
+  EXPECT_NE(warning.Text().find("Bogus"), std::string::npos) << warning.Text();
+
+  RawClient unknown(driver->Port());
+  unknown.Send(OpenRequest("nosuch"));
+  Packet refused = unknown.Next();
+  EXPECT_EQ(refused.header.param1, STATUS_ERROR_CLOSED);
+  EXPECT_NE(refused.Text().find("\"nosuch\""), std::string::npos) << refused.Text();
+  EXPECT_TRUE(unknown.ClosedByDriver());
+
+  RawClient older(driver->Port());
+  std::string request = OpenRequest("pkgs");
+  request.replace(PacketHeader::kSize, 3, "0.9");
+  older.Send(request);
+  Packet mismatch = older.Next();
+  EXPECT_EQ(mismatch.header.type, MSG_STATUS);
+  EXPECT_EQ(mismatch.header.param1, STATUS_PROTOCOL_MISMATCH);
+  EXPECT_EQ(mismatch.Text(), "1.0");
+}
+
+TEST_F(SampleDriverTest, AsksForThePasswordOfAProtectedDatabase) {
+  RawClient client(driver->Port());
+  client.Send(OpenRequest("notes", "Title", "Body", ""));
+  Packet ask = client.Next();
+  ASSERT_EQ(ask.header.type, MSG_INFO_REQUEST);
+  EXPECT_EQ(ask.header.param1, INFO_PASSWORD);
+  auto request = CPacketCodec::ReadInfoRequest(ask.body);
+  EXPECT_EQ(request.prompt, "Password for the notes database:");
+  EXPECT_EQ(request.okLabel, " ");
+
+  client.Send(CPacketCodec::InfoAnswer(1, "guess"));
+  Packet again = client.Next();
+  ASSERT_EQ(again.header.type, MSG_INFO_REQUEST);
+  EXPECT_EQ(CPacketCodec::ReadInfoRequest(again.body).prompt,
+            "Wrong password. Password for the notes database:");
+  client.Send(CPacketCodec::InfoAnswer(1, "sesame"));
+  EXPECT_EQ(client.Next().header.type, MSG_CONNECTED);
+  EXPECT_EQ(client.Next().header.type, MSG_DATABASE_INFO);
+  EXPECT_EQ(client.Next().header.type, MSG_DATABASE_INFO);
+  EXPECT_EQ(Search(client, {Term(0, "secret", "Body")}), 1);
+
+  RawClient cancelled(driver->Port());
+  cancelled.Send(OpenRequest("notes"));
+  EXPECT_EQ(cancelled.Next().header.type, MSG_INFO_REQUEST);
+  // Cancelling the prompt ends the connection.
+  cancelled.Send(CPacketCodec::InfoAnswer(0, ""));
+  EXPECT_EQ(cancelled.Next().header.param1, STATUS_ERROR_CLOSED);
+  EXPECT_TRUE(cancelled.ClosedByDriver());
+}
+
+TEST_F(SampleDriverTest, CountsMatchesOfWordsPhrasesTruncationRangesAndLimits) {
+  auto client = Opened(OpenRequest("pkgs"));
+  struct Case {
+    std::vector<std::string> terms;
+    std::vector<std::string> limits;
+    int count;
+  };
+  const std::string all = Term(0, "*", "any");
+  const std::vector<Case> cases = {
+      {{Term(0, "game", "any")}, {}, 2},
+      {{Term(0, "GAME*", "any")}, {}, 4},  // game, games, gaming
+      {{Term(0, "ancient strategy", "any")}, {}, 2},
+      {{Term(0, "ancient AND strategy", "Text")}, {}, 2},
+      {{Term(0, "\"strategy game\"", "any")}, {}, 1},
+      {{Term(0, "\"ancient strategy\"", "Text")}, {}, 1},
+      {{Term(0, "\"ancient str*\"", "Text")}, {}, 1},
+      {{Term(0, "chess OR statistics", "any")}, {}, 2},
+      {{Term(0, "warfare tool*", "any")}, {}, 1},
+      {{Term(0, "games", "Section")}, {}, 2},
+      {{Term(0, "games", "section")}, {}, 2},  // field commands ignore case
+      {{Term(0, "beta-tools", "Name")}, {}, 1},
+      {{Term(0, "nothing", "any")}, {}, 0},
+      {{Term(0, "game", "any"), Term(0, "chess", "Text")}, {}, 1},
+      // Without a type byte the record is a plain term (the basic mode form).
+      {{std::string("strategy") + '\0' + "Text" + '\0'}, {}, 2},
+      {{all, Term(1, "0/0/100 0/0/1000", "Size")}, {}, 2},
+      {{all, Term(1, "0/0/1000 0/0/0", "Size")}, {}, 1},
+      {{all, Term(1, "0/0/0 0/0/42", "Size")}, {}, 2},
+      {{all, Term(2, "0/0/2021 0/0/2021", "Day")}, {}, 2},
+      {{all, Term(2, "0/0/2022 0/0/2021", "Day")}, {}, 3},  // reversed ends
+      {{all, Term(3, "12/0/2020 1/0/2021", "Day")}, {}, 2},
+      {{all, Term(3, "1/0/2019 3/0/2019", "Day")}, {}, 1},  // to the end of March
+      {{all, Term(2, "0/0/2020 0/0/2020", "Day")}, {}, 1},  // to December 31
+      {{all, Term(4, "3/15/2019 3/15/2019", "Day")}, {}, 1},
+      {{all, Term(4, "0/0/2020 0/0/0", "Day")}, {}, 4},
+      {{all}, {"Section=GAMES"}, 2},
+      {{all}, {"Section=util*"}, 2},
+      {{all}, {"Section=util"}, 0},
+      {{all}, {"0/0/2021 0/0/2021"}, 2},  // a range limit applies to the dates
+      {{all}, {"warfare"}, 2},
+      {{Term(0, "game*", "any")},
+       {"Section=games", "Maintainer=Games Team <games@example.org>"},
+       2},
+  };
+  for (const Case& c : cases) {
+    std::string error;
+    EXPECT_EQ(Search(*client, c.terms, c.limits, &error), c.count)
+        << "term " << ::testing::PrintToString(c.terms) << " limits "
+        << ::testing::PrintToString(c.limits) << ": " << error;
+  }
+}
+
+TEST_F(SampleDriverTest, ReportsSearchesItCannotRunAndGoesOn) {
+  auto client = Opened(OpenRequest("pkgs"));
+  struct Case {
+    std::vector<std::string> terms;
+    std::vector<std::string> limits;
+    std::string text;
+  };
+  std::string manyWords;
+  for (int i = 0; i < 33; ++i) {
+    manyWords += "w ";
+  }
+  const std::vector<Case> cases = {
+      {{Term(0, "game", "Bogus")}, {}, "The pkgs database has no field \"Bogus\""},
+      {{Term(0, "!!! OR ---", "any")}, {}, "Nothing to search for in \"!!! OR ---\""},
+      {{Term(0, "game", "any")}, {"Nope=x"}, "Unknown limit field \"Nope\" in \"Nope=x\""},
+      {{Term(1, "0/0/1 0/0/9", "Text")}, {}, "The field \"Text\" holds no numbers"},
+      {{Term(4, "13/1/2020 0/0/0", "Day")}, {}, "Invalid date in the range \"13/1/2020 0/0/0\""},
+      {{Term(2, "2020 to 2021", "Day")}, {}, "Invalid range"},
+      {{Term(0, manyWords, "any")}, {}, "Too many words in one search field"},
+  };
+  for (const Case& c : cases) {
+    std::string error;
+    EXPECT_EQ(Search(*client, c.terms, c.limits, &error), -1);
+    EXPECT_EQ(error.rfind(c.text, 0), 0u) << error;
+  }
+  // Counts that don't match the body are a malformed request, not a crash.
+  client->Send(CPacketCodec::Search(2, 0, Term(0, "game", "any")));
+  Packet p = client->Next();
+  EXPECT_EQ(p.header.param1, STATUS_SEARCH_ERROR);
+  EXPECT_EQ(p.Text(), "Malformed search request: term 2 is incomplete");
+  EXPECT_EQ(Search(*client, {Term(0, "game", "any")}), 2);
+}
+
+TEST_F(SampleDriverTest, ReturnsTitlesSummariesRecordsAndExtensionDataOfTheResult) {
+  std::string environment = std::string("TITLE_SEPARATOR") + '\0' + "|" + '\0' + "HIT_MESSAGE" +
+                            '\0' + "Found %d matches" + '\0';
+  auto client = Opened(OpenRequest("pkgs", "Name Size", "Name,Text", "Name;Section", environment));
+  std::string message;
+  ASSERT_EQ(Search(*client, {Term(0, "game", "any")}, {}, nullptr, &message), 2);
+  EXPECT_EQ(message, "Found 2 matches");
+
+  client->Send(CPacketCodec::HeaderOnly(MSG_GET_TITLE, 2));
+  Packet title = client->Next();
+  EXPECT_EQ(title.header.type, MSG_TITLE);
+  EXPECT_EQ(title.header.param1, 2);
+  EXPECT_EQ(title.Text(), "beta-tools | 5000");
+  client->Send(CPacketCodec::HeaderOnly(MSG_GET_TITLE, 3));
+  EXPECT_EQ(client->Next().Text(), "No record 3 in the result");
+
+  const std::string abbreviated =
+      "Name: beta-tools\nText: Tools for beta testing\n\n  Includes a game of chess.\n";
+  const std::string expanded =
+      "Package name: beta-tools\nText: Tools for beta testing\n\n  Includes a game of chess.\n";
+  struct Case {
+    std::string request;
+    std::string text;
+  };
+  const std::vector<Case> cases = {
+      {CPacketCodec::GetRecord(2, 1, 1, false, ""), abbreviated},
+      {CPacketCodec::GetRecord(2, 0, 1, true, std::string("Name\0Text\0", 10)), abbreviated},
+      {CPacketCodec::GetRecord(2, 0, 0, true, std::string("Name\0Text\0", 10)), expanded},
+      // An empty field list: one uncounted zero byte, and the default fields.
+      {CPacketCodec::GetRecord(2, 0, 1, true, ""),
+       "Name: beta-tools\nSize: 5000\nText: Tools for beta testing\n\n  Includes a game of "
+       "chess.\n"},
+  };
+  for (const Case& c : cases) {
+    client->Send(c.request);
+    Packet p = client->Next();
+    ASSERT_EQ(p.header.type, MSG_RECORD);
+    EXPECT_EQ(p.header.param1, 2);
+    CPacketCodec::Record record = CPacketCodec::ReadRecord(p.header, p.body);
+    EXPECT_EQ(record.text, c.text);
+    size_t game = record.text.find("game");
+    ASSERT_EQ(record.termPositions.size(), 1u);
+    EXPECT_EQ(record.termPositions[0],
+              std::make_pair(static_cast<int32_t>(game), static_cast<int32_t>(game + 4)));
+  }
+  // Still in step after the uncounted byte.
+  client->Send(CPacketCodec::HeaderOnly(MSG_GET_TITLE, 1));
+  EXPECT_EQ(client->Next().Text(), "alpha | 120");
+
+  client->Send(CPacketCodec::HeaderOnly(MSG_GET_EXTENSION_DATA, 2));
+  Packet extension = client->Next();
+  EXPECT_EQ(extension.header.type, MSG_EXTENSION_DATA);
+  EXPECT_EQ(extension.Text(), "Name: beta-tools\nSection: utils\n");
+
+  // Truncated words mark every word they begin, in the searched field only.
+  ASSERT_EQ(Search(*client, {Term(0, "gam*", "Text")}), 3);
+  const std::vector<std::tuple<int, std::string, std::vector<std::string>>> marks = {
+      {1, "Section: games\nText: Real-time strategy game of ancient warfare\n", {"game"}},
+      {3, "Section: libs\nText: Library for games and gaming\n", {"games", "gaming"}},
+  };
+  for (const auto& [number, text, words] : marks) {
+    client->Send(CPacketCodec::GetRecord(number, 0, 1, true, std::string("Section\0Text\0", 13)));
+    Packet p = client->Next();
+    CPacketCodec::Record record = CPacketCodec::ReadRecord(p.header, p.body);
+    EXPECT_EQ(record.text, text);
+    std::vector<std::string> marked;
+    for (auto [start, end] : record.termPositions) {
+      marked.push_back(record.text.substr(start, end - start));
+    }
+    EXPECT_EQ(marked, words);
+  }
+}
+
+TEST_F(SampleDriverTest, BrowsesSortedHeadingsWithTheirCounts) {
+  auto client = Opened(OpenRequest("pkgs"));
+  auto browse = [&client](char command, const std::string& list, const std::string& argument,
+                          int count, int before) {
+    client->Send(CPacketCodec::Browse(7, command, count, before, list, argument));
+    Packet p = client->Next();
+    EXPECT_EQ(p.header.type, MSG_BROWSE_REPLY);
+    EXPECT_EQ(p.header.param1, 7);
+    return std::make_pair(p.header.param2, p.Text());
+  };
+  // Reply fields are ended by 0x1E; written here as "|".
+  auto reply = [](int32_t anchor, std::string fields) {
+    std::replace(fields.begin(), fields.end(), '|', '\x1e');
+    return std::make_pair(anchor, fields);
+  };
+  EXPECT_EQ(browse('H', "Section", "0", 1, 1),
+            reply(0, "3|2|1|Section|0|2|01110|Records|7|1|00110|"));
+  // "games" and "Games" are one heading.
+  EXPECT_EQ(browse('N', "section", "0", 10, 0), reply(0, "Games|2|libs|1|utils|2|"));
+  EXPECT_EQ(browse('N', "Section", "2", 1, 1), reply(2, "libs|1|"));
+  EXPECT_EQ(browse('N', "Section", "99", 5, 0), reply(2, "utils|2|"));
+  EXPECT_EQ(browse('C', "Section", "LI", 5, 1), reply(1, "Games|2|libs|1|utils|2|"));
+  EXPECT_EQ(browse('C', "Section", "zz", 1, 0), reply(2, "utils|2|"));
+  EXPECT_EQ(browse('C', "Maintainer", "t", 1, 0), reply(2, "Tools Team <tools@example.org>|2|"));
+  EXPECT_EQ(browse('C', "Text words", "ga", 3, 0), reply(7, "game|2|games|1|gaming|1|"));
+
+  EXPECT_LT(browse('N', "Nosuch", "0", 5, 0).first, 0);
+  EXPECT_LT(browse('X', "Section", "0", 5, 0).first, 0);
+}
+
+TEST_F(SampleDriverTest, KeepsEachConnectionsStateApart) {
+  auto first = Opened(OpenRequest("pkgs", "Name"));
+  auto second = Opened(OpenRequest("pkgs", "Size"));
+  ASSERT_EQ(Search(*first, {Term(0, "chess", "any")}), 1);
+  ASSERT_EQ(Search(*second, {Term(0, "statistics", "any")}), 1);
+  first->Send(CPacketCodec::HeaderOnly(MSG_GET_TITLE, 1));
+  second->Send(CPacketCodec::HeaderOnly(MSG_GET_TITLE, 1));
+  EXPECT_EQ(second->Next().Text(), "7");
+  EXPECT_EQ(first->Next().Text(), "beta-tools");
+}
+
+TEST_F(SampleDriverTest, DropsHostileClientsAndServesTheNextOne) {
+  PacketHeader bad;
+  bad.type = 99;
+  std::vector<std::string> attacks = {
+      bad.Packed(),
+      CPacketCodec::HeaderOnly(MSG_SEARCH).substr(0, 4) + std::string("\x7f\xff\xff\xff", 4) +
+          std::string(16, '\0'),
+      CPacketCodec::HeaderOnly(MSG_GET_TITLE).substr(0, 12),
+      OpenRequest("pkgs").substr(0, 30),
+  };
+  std::string wrongExtraByte = OpenRequest("pkgs");
+  wrongExtraByte.back() = '\x07';
+  attacks.push_back(wrongExtraByte + CPacketCodec::HeaderOnly(MSG_CLOSE));
+  std::string noise;
+  for (int i = 0; i < 4000; ++i) {
+    noise += static_cast<char>((i * 7919 + 13) % 251);
+  }
+  attacks.push_back(noise);
+  for (const std::string& bytes : attacks) {
+    RawClient client(driver->Port());
+    client.Send(bytes);
+  }
+  // Garbage is closed on; an open that lacks its texts, or a request before
+  // any open, gets the error first.
+  RawClient garbage(driver->Port());
+  garbage.Send(bad.Packed());
+  EXPECT_TRUE(garbage.ClosedByDriver());
+  RawClient early(driver->Port());
+  early.Send(CPacketCodec::HeaderOnly(MSG_GET_TITLE, 1));
+  Packet refused = early.Next();
+  EXPECT_EQ(refused.header.param1, STATUS_ERROR_CLOSED);
+  EXPECT_EQ(refused.Text(), "No database is open on this connection");
+  EXPECT_TRUE(early.ClosedByDriver());
+  RawClient incomplete(driver->Port());
+  PacketHeader open;
+  open.length = 3;
+  incomplete.Send(open.Packed() + "1.0");
+  EXPECT_EQ(incomplete.Next().Text(), "The open request is incomplete");
+
+  auto client = Opened(OpenRequest("pkgs"));
+  EXPECT_EQ(Search(*client, {Term(0, "game", "any")}), 2);
+}
+
+// Options for tests and demos, on a driver of their own.
+TEST(SampleDriverOptions, SpeaksItsProtocolDelaysSplitsHonoursCancelAndClosesAfterN) {
+  TempDir dir;
+  DriverProcess driver({"--port", "0", "--db", "pkgs=" + dir.Write("p.stanza", kPackages),
+                        "--protocol", "2.0", "--delay-ms", "500", "--split-writes", "5",
+                        "--close-after", "7"});
+  ASSERT_GT(driver.Port(), 0);
+  RawClient older(driver.Port());
+  older.Send(OpenRequest("pkgs"));
+  Packet mismatch = older.Next();
+  EXPECT_EQ(mismatch.header.param1, STATUS_PROTOCOL_MISMATCH);
+  EXPECT_EQ(mismatch.Text(), "2.0");
+
+  RawClient client(driver.Port());
+  std::string request = OpenRequest("pkgs");
+  request.replace(PacketHeader::kSize, 3, "2.0");
+  client.Send(request);
+  EXPECT_EQ(client.Next().header.type, MSG_CONNECTED);
+  EXPECT_EQ(client.Next().header.type, MSG_DATABASE_INFO);
+  EXPECT_EQ(client.Next().header.type, MSG_DATABASE_INFO);
+  const std::string search = CPacketCodec::Search(1, 0, Term(0, "game", "any"));
+  const std::string cancel = CPacketCodec::HeaderOnly(MSG_CANCEL_SEARCH);
+  const std::string title = CPacketCodec::HeaderOnly(MSG_GET_TITLE, 1);
+  // A cancel right behind the search: nothing of the search comes back.
+  client.Send(search + cancel + title);
+  Packet none = client.Next();
+  EXPECT_EQ(none.header.type, MSG_TITLE);
+  EXPECT_EQ(none.Text(), "No record 1 in the result");
+  // A cancel while the search runs (each reply waits its delay): the rest of
+  // it is dropped and it leaves no result.
+  client.Send(search);
+  Packet progress = client.Next();
+  EXPECT_EQ(progress.header.param1, STATUS_PROGRESS);
+  client.Send(cancel + title);
+  EXPECT_EQ(client.Next().Text(), "No record 1 in the result");
+  client.Send(title);
+  EXPECT_EQ(client.Next().header.type, MSG_TITLE);
+  EXPECT_TRUE(client.ClosedByDriver());  // after its seventh packet
+  EXPECT_EQ(driver.Stop(), 0);
+}
+
+// The bundled sample data, as `make run` serves it.
+TEST(SampleDriverBundledData, ServesTheCatalogueAndTheChangelog) {
+  DriverProcess driver({"--port", "0"});
+  ASSERT_GT(driver.Port(), 0);
+  RawClient catalogue(driver.Port());
+  catalogue.Send(OpenRequest("catalogue", "Package Version Description", "Package", "Package"));
+  EXPECT_EQ(catalogue.Next().header.type, MSG_CONNECTED);
+  EXPECT_NE(catalogue.Next().Text().find("Debian package catalogue"), std::string::npos);
+  EXPECT_EQ(catalogue.Next().header.type, MSG_DATABASE_INFO);
+  EXPECT_GT(Search(catalogue, {Term(0, "debian", "Maintainer")}), 5000);
+  catalogue.Send(CPacketCodec::HeaderOnly(MSG_GET_TITLE, 5000));
+  EXPECT_NE(catalogue.Next().Text().find(" - "), std::string::npos);
+
+  RawClient changelog(driver.Port());
+  changelog.Send(OpenRequest("changelog", "Day Package", "Package", "Package"));
+  for (int i = 0; i < 3; ++i) {
+    changelog.Next();
+  }
+  int all = Search(changelog, {Term(0, "*", "any")});
+  int year = Search(changelog, {Term(0, "*", "any"), Term(2, "0/0/2022 0/0/2022", "Date")});
+  int days = Search(changelog, {Term(0, "*", "any"), Term(4, "1/1/2022 12/31/2022", "Day")});
+  EXPECT_GT(year, 0);
+  EXPECT_LT(year, all);
+  EXPECT_EQ(days, year);  // the RFC dates and the sortable days agree
+  EXPECT_EQ(driver.Stop(), 0);
+}
+
+}  // namespace
