@@ -1,5 +1,7 @@
 #include "driver/CFontDlg.h"
 
+#include "app/Ui.h"
+
 #include <cstdlib>
 
 #include "app/CSettingsStore.h"
@@ -42,4 +44,14 @@ void CFontDlg::StoreChoice(CSettingsStore& settings, const FontDesc& font) {
   settings.WriteSettingText(kSectionFont, kEntrySummaryName, font.faceName);
   settings.WriteSettingInt(kSectionFont, kEntryAbstractSize, font.height);
   settings.WriteSettingText(kSectionFont, kEntryAbstractName, font.faceName);
+}
+
+std::optional<FontDesc> CFontDlg::AskAndStore(Ui& ui, CSettingsStore& settings,
+                                              const FontDesc& current) {
+  CFontDlg dialog(current);
+  if (!ui.RunDialog(dialog)) {
+    return std::nullopt;
+  }
+  StoreChoice(settings, dialog.font);
+  return dialog.font;
 }

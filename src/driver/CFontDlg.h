@@ -1,10 +1,12 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "app/CDialogModel.h"
 
 class CSettingsStore;
+class Ui;
 
 // A font as the result windows use it. A negative height is a character
 // height in pixels, as the settings store keeps it.
@@ -37,6 +39,10 @@ class CFontDlg : public CDialogModel {
   // One choice sets both result windows: the same height and face name go
   // under the summary and the full record entries.
   static void StoreChoice(CSettingsStore& settings, const FontDesc& font);
+  // Change Font of both result windows: asks, stores the choice for both
+  // and returns it; none when cancelled.
+  static std::optional<FontDesc> AskAndStore(Ui& ui, CSettingsStore& settings,
+                                             const FontDesc& current);
 
   FontDesc font;
 };

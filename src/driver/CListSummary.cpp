@@ -458,14 +458,11 @@ void CListSummary::Copy() {
 }
 
 void CListSummary::ChangeFont() {
-  CFontDlg dialog(font);
-  if (!ui.RunDialog(dialog)) {
-    return;
-  }
-  CFontDlg::StoreChoice(settings, dialog.font);
-  SetFont(dialog.font);
-  if (onFontChanged) {
-    onFontChanged(font);
+  if (auto chosen = CFontDlg::AskAndStore(ui, settings, font)) {
+    SetFont(*chosen);
+    if (onFontChanged) {
+      onFontChanged(font);
+    }
   }
 }
 

@@ -193,14 +193,11 @@ bool CAbstract::FindNext() {
 }
 
 void CAbstract::ChangeFont() {
-  CFontDlg dialog(font);
-  if (!ui.RunDialog(dialog)) {
-    return;
-  }
-  CFontDlg::StoreChoice(settings, dialog.font);
-  SetFont(dialog.font);
-  if (onFontChanged) {
-    onFontChanged(font);
+  if (auto chosen = CFontDlg::AskAndStore(ui, settings, font)) {
+    SetFont(*chosen);
+    if (onFontChanged) {
+      onFontChanged(font);
+    }
   }
 }
 
