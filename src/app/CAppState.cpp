@@ -17,7 +17,9 @@ int CAppState::AddStatusObserver(StatusObserver observer) {
   return id;
 }
 
-void CAppState::RemoveStatusObserver(int id) { statusObservers.erase(id); }
+void CAppState::RemoveStatusObserver(int id) {
+  statusObservers.erase(id);
+}
 
 std::string CAppState::NextTempConfigPath() {
   std::string dir = privateDirectory.empty() ? tempDirectory : privateDirectory;

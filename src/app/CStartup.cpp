@@ -55,8 +55,8 @@ SecondStartChoice CStartup::AskSecondStart(const std::string& commandLine, bool&
                      "Press 'Yes' to continue in a new window\n" +
                      "Press 'No' to continue in the existing window    \n" +
                      "Press 'Cancel' to discontinue this request\n";
-  MsgAnswer answer = ui.MessageBox(text, "WinTamsel Alert", MsgButtons::YesNoCancel,
-                                   MsgIcon::Question);
+  MsgAnswer answer =
+      ui.MessageBox(text, "WinTamsel Alert", MsgButtons::YesNoCancel, MsgIcon::Question);
   if (answer == MsgAnswer::Yes) {
     return SecondStartChoice::NewInstance;
   }

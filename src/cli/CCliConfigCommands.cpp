@@ -20,8 +20,8 @@ void PrintMenu(const CConfiguration& config, std::ostream& out) {
       }
       continue;
     }
-    out << std::string(depth * 2, ' ') << (entry.kind == "menu" ? "+ " : "- ") << entry.text
-        << " [" << entry.tag << "]\n";
+    out << std::string(depth * 2, ' ') << (entry.kind == "menu" ? "+ " : "- ") << entry.text << " ["
+        << entry.tag << "]\n";
     if (entry.kind == "menu") {
       ++depth;
     }
@@ -30,11 +30,16 @@ void PrintMenu(const CConfiguration& config, std::ostream& out) {
 
 const char* RangeName(int rangeType) {
   switch (rangeType) {
-    case RANGE_NUMERIC: return "NUMERIC";
-    case RANGE_YEAR: return "YEAR";
-    case RANGE_MONTH: return "MONTH";
-    case RANGE_DAY: return "DAY";
-    default: return "";
+    case RANGE_NUMERIC:
+      return "NUMERIC";
+    case RANGE_YEAR:
+      return "YEAR";
+    case RANGE_MONTH:
+      return "MONTH";
+    case RANGE_DAY:
+      return "DAY";
+    default:
+      return "";
   }
 }
 

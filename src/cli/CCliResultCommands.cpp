@@ -17,8 +17,8 @@ bool CCliSession::ParseTitleList(const std::string& text, int count, std::vector
   size_t start = 0;
   while (start <= text.size()) {
     size_t comma = text.find(',', start);
-    std::string part = text.substr(start, comma == std::string::npos ? std::string::npos
-                                                                     : comma - start);
+    std::string part =
+        text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
     size_t dash = part.find('-');
     int first = NumberArg(part.substr(0, dash), count);
     int last = dash == std::string::npos ? first : NumberArg(part.substr(dash + 1), count);

@@ -97,9 +97,13 @@ int CCliSession::RangeEnd(CArgScanner& args, const char* name, const char* endWo
   return 0;
 }
 
-int CCliSession::CmdFrom(CArgScanner& args) { return RangeEnd(args, "from", "Oldest"); }
+int CCliSession::CmdFrom(CArgScanner& args) {
+  return RangeEnd(args, "from", "Oldest");
+}
 
-int CCliSession::CmdTo(CArgScanner& args) { return RangeEnd(args, "to", "Newest"); }
+int CCliSession::CmdTo(CArgScanner& args) {
+  return RangeEnd(args, "to", "Newest");
+}
 
 int CCliSession::CmdLimit(CArgScanner& args) {
   int box = NumberArg(args.Next(), CSearchForm::kLimitBoxes);

@@ -16,12 +16,13 @@ CCliSession::CCliSession(std::ostream& out, std::ostream& err, Ask ask)
       startup(app, settings, ui) {
   startup.Prepare([](const char* name) { return std::getenv(name); });
   // A line each time the text changes; setting the same text again is no change.
-  statusObserver = app.AddStatusObserver([this, last = std::string()](const std::string& text) mutable {
-    if (text != last) {
-      last = text;
-      this->err << "status: " << EscapeLine(text) << std::endl;
-    }
-  });
+  statusObserver =
+      app.AddStatusObserver([this, last = std::string()](const std::string& text) mutable {
+        if (text != last) {
+          last = text;
+          this->err << "status: " << EscapeLine(text) << std::endl;
+        }
+      });
 }
 
 CCliSession::~CCliSession() {
@@ -32,25 +33,29 @@ CCliSession::~CCliSession() {
 
 const std::map<std::string, CCliSession::Command>& CCliSession::Commands() {
   static const std::map<std::string, Command> commands = {
-      {"answer", {&CCliSession::CmdAnswer, "answer yes|no|cancel|ok|text TEXT",
-                  "queue an answer for the next question"}},
-      {"get-setting", {&CCliSession::CmdGetSetting, "get-setting SECTION ENTRY",
-                       "print a stored setting (empty line when absent)"}},
-      {"set-setting", {&CCliSession::CmdSetSetting, "set-setting SECTION ENTRY VALUE",
-                       "store a setting"}},
-      {"lex", {&CCliSession::CmdLex, "lex PATH",
-               "print the keyword lines of a configuration file"}},
+      {"answer",
+       {&CCliSession::CmdAnswer, "answer yes|no|cancel|ok|text TEXT",
+        "queue an answer for the next question"}},
+      {"get-setting",
+       {&CCliSession::CmdGetSetting, "get-setting SECTION ENTRY",
+        "print a stored setting (empty line when absent)"}},
+      {"set-setting",
+       {&CCliSession::CmdSetSetting, "set-setting SECTION ENTRY VALUE", "store a setting"}},
+      {"lex",
+       {&CCliSession::CmdLex, "lex PATH", "print the keyword lines of a configuration file"}},
       {"status", {&CCliSession::CmdStatus, "status", "print the link state, database and status"}},
       {"wait", {&CCliSession::CmdWait, "wait [SECONDS]", "process events"}},
       {"quit", {&CCliSession::CmdQuit, "quit", "end"}},
       {"open", {&CCliSession::CmdOpen, "open PATH", "open a local configuration"}},
-      {"open-remote", {&CCliSession::CmdOpenRemote, "open-remote [URL]",
-                       "open a configuration from a URL"}},
+      {"open-remote",
+       {&CCliSession::CmdOpenRemote, "open-remote [URL]", "open a configuration from a URL"}},
       {"close", {&CCliSession::CmdClose, "close", "close the document"}},
-      {"check", {&CCliSession::CmdCheck, "check PATH",
-                 "load a configuration and print its menu and databases"}},
-      {"databases", {&CCliSession::CmdDatabases, "databases",
-                     "print the database menu of the current document"}},
+      {"check",
+       {&CCliSession::CmdCheck, "check PATH",
+        "load a configuration and print its menu and databases"}},
+      {"databases",
+       {&CCliSession::CmdDatabases, "databases",
+        "print the database menu of the current document"}},
       {"connect", {&CCliSession::CmdConnect, "connect NAME", "connect to a database"}},
       {"disconnect", {&CCliSession::CmdDisconnect, "disconnect", "disconnect from the database"}},
       {"info", {&CCliSession::CmdInfo, "info", "print the database information text"}},
@@ -66,22 +71,24 @@ const std::map<std::string, CCliSession::Command>& CCliSession::Commands() {
       {"search", {&CCliSession::CmdSearch, "search", "press Search and wait"}},
       {"titles", {&CCliSession::CmdTitles, "titles", "print the title list"}},
       {"more", {&CCliSession::CmdMore, "more", "press the More button and wait"}},
-      {"select", {&CCliSession::CmdSelect, "select N[,N...]",
-                  "select titles and print their summaries"}},
-      {"full", {&CCliSession::CmdFull, "full [N[,N...]]",
-                "retrieve full records and print the record window"}},
-      {"summary-text", {&CCliSession::CmdSummaryText, "summary-text",
-                        "print the summary window's text"}},
-      {"record-text", {&CCliSession::CmdRecordText, "record-text",
-                       "print the full record window's text"}},
+      {"select",
+       {&CCliSession::CmdSelect, "select N[,N...]", "select titles and print their summaries"}},
+      {"full",
+       {&CCliSession::CmdFull, "full [N[,N...]]",
+        "retrieve full records and print the record window"}},
+      {"summary-text",
+       {&CCliSession::CmdSummaryText, "summary-text", "print the summary window's text"}},
+      {"record-text",
+       {&CCliSession::CmdRecordText, "record-text", "print the full record window's text"}},
       {"find", {&CCliSession::CmdFind, "find WORD", "Find Text in the full record window"}},
       {"find-next", {&CCliSession::CmdFindNext, "find-next", "Find Next"}},
-      {"format", {&CCliSession::CmdFormat,
-                  "format [labels abbreviated|expanded] [header none|brief|full] [fields ...]",
-                  "the Record Format dialog"}},
+      {"format",
+       {&CCliSession::CmdFormat,
+        "format [labels abbreviated|expanded] [header none|brief|full] [fields ...]",
+        "the Record Format dialog"}},
       {"save-format", {&CCliSession::CmdSaveFormat, "save-format", "Save Format Options"}},
-      {"header", {&CCliSession::CmdHeader, "header brief|full",
-                  "print the header of the last search"}},
+      {"header",
+       {&CCliSession::CmdHeader, "header brief|full", "print the header of the last search"}},
   };
   return commands;
 }
@@ -121,7 +128,9 @@ int CCliSession::Usage(const std::string& name) {
   return Error("usage: " + std::string(Commands().at(name).usage));
 }
 
-int CCliSession::OpenStartConfiguration(const std::string& path) { return OpenDocument(path); }
+int CCliSession::OpenStartConfiguration(const std::string& path) {
+  return OpenDocument(path);
+}
 
 int CCliSession::CmdAnswer(CArgScanner& args) {
   auto word = args.Next();

@@ -5,8 +5,7 @@
 #include "app/CDialogModel.h"
 #include "cli/CArgScanner.h"
 
-CCliUi::CCliUi(std::ostream& err,
-               std::function<std::optional<std::string>(const std::string&)> ask)
+CCliUi::CCliUi(std::ostream& err, std::function<std::optional<std::string>(const std::string&)> ask)
     : err(err), ask(std::move(ask)) {}
 
 bool CCliUi::ParseAnswer(const std::string& word, const std::optional<std::string>& text,
@@ -58,19 +57,23 @@ MsgAnswer CCliUi::MessageBox(const std::string& text, const std::string& caption
   if (buttons == MsgButtons::Ok) {
     return MsgAnswer::Ok;
   }
-  const char* choices = buttons == MsgButtons::OkCancel  ? "ok/cancel"
-                        : buttons == MsgButtons::YesNo ? "yes/no"
-                                                       : "yes/no/cancel";
+  const char* choices = buttons == MsgButtons::OkCancel ? "ok/cancel"
+                        : buttons == MsgButtons::YesNo  ? "yes/no"
+                                                        : "yes/no/cancel";
   auto answer = NextAnswer(std::string("answer (") + choices + ")? ");
   if (!answer) {
     return MsgAnswer::Cancel;
   }
   switch (answer->kind) {
-    case CliAnswer::Yes: return MsgAnswer::Yes;
-    case CliAnswer::No: return MsgAnswer::No;
+    case CliAnswer::Yes:
+      return MsgAnswer::Yes;
+    case CliAnswer::No:
+      return MsgAnswer::No;
     case CliAnswer::Ok:
-    case CliAnswer::Text: return buttons == MsgButtons::OkCancel ? MsgAnswer::Ok : MsgAnswer::Yes;
-    case CliAnswer::Cancel: break;
+    case CliAnswer::Text:
+      return buttons == MsgButtons::OkCancel ? MsgAnswer::Ok : MsgAnswer::Yes;
+    case CliAnswer::Cancel:
+      break;
   }
   return MsgAnswer::Cancel;
 }

@@ -52,9 +52,9 @@ CConfigLoader::CConfigLoader(CConfiguration& config, CConfigLexer& lexer, CConfi
     : config(config), lexer(lexer), fetcher(fetcher), app(app), settings(settings), ui(ui) {}
 
 void CConfigLoader::ReportLineError() {
-  ui.MessageBox(FormatText("Error in %s at line %d", lexer.configFileName.c_str(),
-                           lexer.configLineNumber),
-                "Configuration Error", MsgButtons::Ok, MsgIcon::Error);
+  ui.MessageBox(
+      FormatText("Error in %s at line %d", lexer.configFileName.c_str(), lexer.configLineNumber),
+      "Configuration Error", MsgButtons::Ok, MsgIcon::Error);
 }
 
 std::unique_ptr<CConfigFile> CConfigLoader::OpenConfigurationFile(const std::string& name) {
@@ -225,16 +225,19 @@ bool CConfigLoader::ParseDatabaseSections(CConfigFile& file, std::string tag) {
       }
       switch (reader.Apply(index, value)) {
         case CSectionReader::Result::Ok:
-        case CSectionReader::Result::Skip: break;
+        case CSectionReader::Result::Skip:
+          break;
         case CSectionReader::Result::DriverNoColon:
           ui.MessageBox("Driver doesn't point to socket.\nConfiguration file invalid.",
                         "Configuration File Error", MsgButtons::Ok, MsgIcon::Error);
           return false;
         case CSectionReader::Result::DriverNoPort:
-          ui.MessageBox("No port for socket connection", "Configuration File Error",
-                        MsgButtons::Ok, MsgIcon::Error);
+          ui.MessageBox("No port for socket connection", "Configuration File Error", MsgButtons::Ok,
+                        MsgIcon::Error);
           return false;
-        case CSectionReader::Result::LineError: ReportLineError(); return false;
+        case CSectionReader::Result::LineError:
+          ReportLineError();
+          return false;
       }
     }
     if (!reader.Finish()) {
@@ -269,9 +272,9 @@ void CConfigLoader::SelectDatabase(const std::string& name) {
     url = config.configBaseUrl + db->tag;
     file = fetcher.FetchConfigurationUrl(url, lexer, config.remoteConfig);
     if (!file) {
-      ui.MessageBox(FormatText("Can't open configuration file for %s:\n\"%s\"", db->tag.c_str(),
-                               url.c_str()),
-                    "File Open Error", MsgButtons::Ok, MsgIcon::Error);
+      ui.MessageBox(
+          FormatText("Can't open configuration file for %s:\n\"%s\"", db->tag.c_str(), url.c_str()),
+          "File Open Error", MsgButtons::Ok, MsgIcon::Error);
       config.currentDatabase = nullptr;
       return;
     }
@@ -301,9 +304,10 @@ bool CConfigLoader::ReadSelectedDatabaseFile(CConfigFile& file, const std::strin
     }
     index = lexer.ReadKeywordLine(file, value, keyword);
   } else if (keyword == "HTTP Error") {
-    ui.MessageBox(FormatText("Cannot retrieve configuration file for selected database at URL\n%s\n",
-                             url.c_str()),
-                  "HTTP Error", MsgButtons::Ok, MsgIcon::Error);
+    ui.MessageBox(
+        FormatText("Cannot retrieve configuration file for selected database at URL\n%s\n",
+                   url.c_str()),
+        "HTTP Error", MsgButtons::Ok, MsgIcon::Error);
     return false;
   }
   if (index == KW_DB_TAG) {

@@ -4,7 +4,13 @@
 #include <vector>
 
 // Range types of a search field.
-enum RangeType { RANGE_NONE = 0, RANGE_NUMERIC = 1, RANGE_YEAR = 2, RANGE_MONTH = 3, RANGE_DAY = 4 };
+enum RangeType {
+  RANGE_NONE = 0,
+  RANGE_NUMERIC = 1,
+  RANGE_YEAR = 2,
+  RANGE_MONTH = 3,
+  RANGE_DAY = 4
+};
 
 // One search field (t_field_name) or limit field (l_field_name) of a database.
 // Limit fields use only `name` and `command`.

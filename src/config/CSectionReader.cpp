@@ -70,8 +70,8 @@ CSectionReader::Result CSectionReader::ParseDriver(const std::string& value, std
   size_t start = 0;
   while (start <= value.size()) {
     size_t colon = value.find(':', start);
-    std::string part = value.substr(start, colon == std::string::npos ? std::string::npos
-                                                                      : colon - start);
+    std::string part =
+        value.substr(start, colon == std::string::npos ? std::string::npos : colon - start);
     if (!part.empty()) {
       parts.push_back(part);
     }
@@ -110,7 +110,9 @@ CSectionReader::Result CSectionReader::ApplyFieldKeyword(int index, const std::s
   }
   CDBFieldDescRec& field = *searchField;
   switch (index) {
-    case KW_T_FIELD_CMD: field.command = value; break;
+    case KW_T_FIELD_CMD:
+      field.command = value;
+      break;
     case KW_LIST_NAME:
       if (field.listCount >= CDBFieldDescRec::kMaxLists ||
           value.size() > CDBFieldDescRec::kMaxListNameLength) {
@@ -119,14 +121,22 @@ CSectionReader::Result CSectionReader::ApplyFieldKeyword(int index, const std::s
       field.listNames.push_back(value);
       ++field.listCount;
       break;
-    case KW_LIST_HIER: field.listHierarchical = 1; break;
-    case KW_LIST_MNEMONIC: field.listMnemonic = value; break;
-    case KW_BASIC_FIELD: field.basicField = 1; break;
+    case KW_LIST_HIER:
+      field.listHierarchical = 1;
+      break;
+    case KW_LIST_MNEMONIC:
+      field.listMnemonic = value;
+      break;
+    case KW_BASIC_FIELD:
+      field.basicField = 1;
+      break;
     case KW_BASIC_ONLY:
       field.basicField = 1;
       field.basicOnly = 1;
       break;
-    case KW_IS_LIMIT: field.isLimit = 1; break;
+    case KW_IS_LIMIT:
+      field.isLimit = 1;
+      break;
     case KW_T_RANGE_TYPE:
       if (value == "DAY") {
         field.rangeType = RANGE_DAY;
@@ -140,8 +150,11 @@ CSectionReader::Result CSectionReader::ApplyFieldKeyword(int index, const std::s
         return Result::LineError;
       }
       break;
-    case KW_T_YEAR_RANGE: ParseYearRange(value, CurrentYear(), field.yearLow, field.yearHigh); break;
-    default: break;
+    case KW_T_YEAR_RANGE:
+      ParseYearRange(value, CurrentYear(), field.yearLow, field.yearHigh);
+      break;
+    default:
+      break;
   }
   return Result::Ok;
 }
@@ -172,11 +185,21 @@ CSectionReader::Result CSectionReader::Apply(int index, const std::string& value
       db.driver = value;
       return ParseDriver(value, db.host, db.port);
     }
-    case KW_DB_INT_NAME: db.internalName = value; return Result::Ok;
-    case KW_TITLE_FIELDS: db.titleFields = value; return Result::Ok;
-    case KW_SUMMARY_FIELDS: db.summaryFields = value; return Result::Ok;
-    case KW_EXTENSION_FIELDS: db.extensionFields = value; return Result::Ok;
-    case KW_DB_GROUP: db.group = value; return Result::Ok;
+    case KW_DB_INT_NAME:
+      db.internalName = value;
+      return Result::Ok;
+    case KW_TITLE_FIELDS:
+      db.titleFields = value;
+      return Result::Ok;
+    case KW_SUMMARY_FIELDS:
+      db.summaryFields = value;
+      return Result::Ok;
+    case KW_EXTENSION_FIELDS:
+      db.extensionFields = value;
+      return Result::Ok;
+    case KW_DB_GROUP:
+      db.group = value;
+      return Result::Ok;
     case KW_T_FIELD_NAME:
       FlushSearchField();
       ++db.searchFieldCount;
@@ -206,10 +229,18 @@ CSectionReader::Result CSectionReader::Apply(int index, const std::string& value
       }
       return Result::Ok;
     }
-    case KW_BASIC_MODE: db.basicMode = 1; return Result::Ok;
-    case KW_NO_ADV_MODE: db.noAdvancedMode = 1; return Result::Ok;
-    case KW_USE_PREV_NEXT: db.usePrevNext = 1; return Result::Ok;
-    case KW_NO_INFO: db.noInfo = 1; return Result::Ok;
+    case KW_BASIC_MODE:
+      db.basicMode = 1;
+      return Result::Ok;
+    case KW_NO_ADV_MODE:
+      db.noAdvancedMode = 1;
+      return Result::Ok;
+    case KW_USE_PREV_NEXT:
+      db.usePrevNext = 1;
+      return Result::Ok;
+    case KW_NO_INFO:
+      db.noInfo = 1;
+      return Result::Ok;
     case KW_EXTENSION_LABEL:
       extension.emplace();
       extension->label = value;
@@ -223,8 +254,11 @@ CSectionReader::Result CSectionReader::Apply(int index, const std::string& value
       extension.reset();
       return Result::Ok;
     case KW_ENV_NAME:
-    case KW_ENV_VAL: return ApplyEnvironment(index, value);
-    case KW_DFLT_DB: config.defaultDatabasePending = true; return Result::Ok;
+    case KW_ENV_VAL:
+      return ApplyEnvironment(index, value);
+    case KW_DFLT_DB:
+      config.defaultDatabasePending = true;
+      return Result::Ok;
     case KW_T_FIELD_CMD:
     case KW_LIST_NAME:
     case KW_LIST_HIER:
@@ -233,9 +267,11 @@ CSectionReader::Result CSectionReader::Apply(int index, const std::string& value
     case KW_BASIC_ONLY:
     case KW_IS_LIMIT:
     case KW_T_RANGE_TYPE:
-    case KW_T_YEAR_RANGE: return ApplyFieldKeyword(index, value);
+    case KW_T_YEAR_RANGE:
+      return ApplyFieldKeyword(index, value);
     case KW_CONF_VERSION:
-    case KW_CONF_URL: return Result::LineError;
+    case KW_CONF_URL:
+      return Result::LineError;
     default:
       if (index >= KW_ECHO && index <= KW_INCLUDE_QUERY) {
         return Result::LineError;

@@ -111,7 +111,9 @@ bool CTmsfrmDoc::OpenDocumentConfig(const std::string& path) {
   return opened;
 }
 
-void CTmsfrmDoc::FirstSelection() { chooser->FirstSelection(); }
+void CTmsfrmDoc::FirstSelection() {
+  chooser->FirstSelection();
+}
 
 void CTmsfrmDoc::ConnectToDatabaseCommand() {
   if (!link->CanConnect()) {
@@ -120,7 +122,9 @@ void CTmsfrmDoc::ConnectToDatabaseCommand() {
   chooser->ConnectToDatabaseCommand();
 }
 
-void CTmsfrmDoc::ConnectToDatabase(const std::string& name) { link->ConnectToDatabase(name); }
+void CTmsfrmDoc::ConnectToDatabase(const std::string& name) {
+  link->ConnectToDatabase(name);
+}
 
 void CTmsfrmDoc::DisconnectCommand() {
   if (link->CanDisconnect()) {
@@ -128,7 +132,9 @@ void CTmsfrmDoc::DisconnectCommand() {
   }
 }
 
-bool CTmsfrmDoc::CanShowDatabaseInfo() const { return !link->databaseInfoText.empty(); }
+bool CTmsfrmDoc::CanShowDatabaseInfo() const {
+  return !link->databaseInfoText.empty();
+}
 
 void CTmsfrmDoc::ShowDatabaseInfoCommand() {
   if (CanShowDatabaseInfo()) {
@@ -136,13 +142,21 @@ void CTmsfrmDoc::ShowDatabaseInfoCommand() {
   }
 }
 
-void CTmsfrmDoc::SelectDatabase(const std::string& name) { loader->SelectDatabase(name); }
+void CTmsfrmDoc::SelectDatabase(const std::string& name) {
+  loader->SelectDatabase(name);
+}
 
-const std::string& CTmsfrmDoc::Heading() const { return link->heading; }
+const std::string& CTmsfrmDoc::Heading() const {
+  return link->heading;
+}
 
-int CTmsfrmDoc::LinkStateValue() const { return link->linkState; }
+int CTmsfrmDoc::LinkStateValue() const {
+  return link->linkState;
+}
 
-const std::string& CTmsfrmDoc::ConnectedName() const { return link->connectedName; }
+const std::string& CTmsfrmDoc::ConnectedName() const {
+  return link->connectedName;
+}
 
 void CTmsfrmDoc::Changed() {
   if (onChanged) {
@@ -155,13 +169,21 @@ void CTmsfrmDoc::CaptionChanged(const std::string& text) {
   Changed();
 }
 
-void CTmsfrmDoc::HeadingChanged(const std::string& /*text*/) { Changed(); }
+void CTmsfrmDoc::HeadingChanged(const std::string& /*text*/) {
+  Changed();
+}
 
-void CTmsfrmDoc::LinkStateChanged(int /*state*/) { Changed(); }
+void CTmsfrmDoc::LinkStateChanged(int /*state*/) {
+  Changed();
+}
 
-void CTmsfrmDoc::SearchButtonEnabled(bool enabled) { form->SetSearchEnabled(enabled); }
+void CTmsfrmDoc::SearchButtonEnabled(bool enabled) {
+  form->SetSearchEnabled(enabled);
+}
 
-void CTmsfrmDoc::ViewEnabled(bool enabled) { form->SetViewEnabled(enabled); }
+void CTmsfrmDoc::ViewEnabled(bool enabled) {
+  form->SetViewEnabled(enabled);
+}
 
 void CTmsfrmDoc::ConnectStarted(const CDBDescRec& db) {
   form->OnConnect(db);
@@ -195,10 +217,18 @@ void CTmsfrmDoc::SummaryRecord(int number, const std::string& text) {
   listSummary->SummaryArrived(number, text);
 }
 
-void CTmsfrmDoc::FullRecord(const std::string& text) { abstractWindow->AddRecordText(text); }
+void CTmsfrmDoc::FullRecord(const std::string& text) {
+  abstractWindow->AddRecordText(text);
+}
 
-void CTmsfrmDoc::EnableRedraw(bool enabled) { abstractWindow->EnableRedraw(enabled); }
+void CTmsfrmDoc::EnableRedraw(bool enabled) {
+  abstractWindow->EnableRedraw(enabled);
+}
 
-void CTmsfrmDoc::ShowRecordPage() { abstractWindow->ShowRecordPage(); }
+void CTmsfrmDoc::ShowRecordPage() {
+  abstractWindow->ShowRecordPage();
+}
 
-void CTmsfrmDoc::FieldListReceived() { recordFormat->LoadRecordFormat(); }
+void CTmsfrmDoc::FieldListReceived() {
+  recordFormat->LoadRecordFormat();
+}

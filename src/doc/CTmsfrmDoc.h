@@ -6,8 +6,8 @@
 
 #include "config/CConfiguration.h"
 #include "config/CInfoTexts.h"
-#include "driver/CDriverLinkEvents.h"
 #include "doc/CMainView.h"
+#include "driver/CDriverLinkEvents.h"
 #include "driver/LinkState.h"
 
 class CAppState;

@@ -4,7 +4,9 @@
 
 CBusyDialog::CBusyDialog(EventLoop& loop) : loop(loop) {}
 
-CBusyDialog::~CBusyDialog() { StopTimer(); }
+CBusyDialog::~CBusyDialog() {
+  StopTimer();
+}
 
 void CBusyDialog::Changed() {
   if (onChanged) {

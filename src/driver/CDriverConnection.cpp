@@ -1,10 +1,10 @@
 #include "driver/CDriverConnection.h"
 
 #include <fcntl.h>
-#include <poll.h>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <poll.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>

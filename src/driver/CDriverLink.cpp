@@ -87,8 +87,7 @@ void CDriverLink::ConnectToDatabase(const std::string& name) {
     return;
   }
   if (connection.OpenSocket(db->host, db->port) == 0) {
-    ui.MessageBox("Couldn't Create Socket", "Windows Socket Error", MsgButtons::Ok,
-                  MsgIcon::Error);
+    ui.MessageBox("Couldn't Create Socket", "Windows Socket Error", MsgButtons::Ok, MsgIcon::Error);
     return;
   }
   if (!connection.NotificationsOn()) {
@@ -139,7 +138,9 @@ void CDriverLink::SendClose() {
   SetLinkState(LINK_UNCONNECTED);
 }
 
-void CDriverLink::SendEcho() { connection.Send(CPacketCodec::HeaderOnly(MSG_ECHO)); }
+void CDriverLink::SendEcho() {
+  connection.Send(CPacketCodec::HeaderOnly(MSG_ECHO));
+}
 
 void CDriverLink::SendSearch(int termRecords, int limitStrings, const std::string& body) {
   SetLinkState(LINK_SEARCHING);
@@ -201,18 +202,35 @@ int CDriverLink::Browse(char command, const std::string& argument, int number1, 
 
 void CDriverLink::Dispatch(const PacketHeader& header, const std::string& body) {
   switch (header.type) {
-    case MSG_CONNECTED: HandleConnected(); break;
-    case MSG_STATUS: HandleStatus(header, body); break;
-    case MSG_HIT_COUNT: HandleHitCount(header, body); break;
-    case MSG_TITLE: events.TitleReceived(header.param1, CPacketCodec::BodyText(body)); break;
-    case MSG_RECORD: HandleRecord(header, body); break;
-    case MSG_DATABASE_INFO: HandleDatabaseInfo(header, body); break;
-    case MSG_EXTENSION_DATA: events.ExtensionData(CPacketCodec::BodyText(body)); break;
-    case MSG_INFO_REQUEST: HandleInfoRequest(header, body); break;
+    case MSG_CONNECTED:
+      HandleConnected();
+      break;
+    case MSG_STATUS:
+      HandleStatus(header, body);
+      break;
+    case MSG_HIT_COUNT:
+      HandleHitCount(header, body);
+      break;
+    case MSG_TITLE:
+      events.TitleReceived(header.param1, CPacketCodec::BodyText(body));
+      break;
+    case MSG_RECORD:
+      HandleRecord(header, body);
+      break;
+    case MSG_DATABASE_INFO:
+      HandleDatabaseInfo(header, body);
+      break;
+    case MSG_EXTENSION_DATA:
+      events.ExtensionData(CPacketCodec::BodyText(body));
+      break;
+    case MSG_INFO_REQUEST:
+      HandleInfoRequest(header, body);
+      break;
     case MSG_BROWSE_REPLY:
       events.BrowseReply(basicModeSearch != 0, header.param2, CPacketCodec::BodyText(body));
       break;
-    default: break;  // read whole and dropped
+    default:
+      break;  // read whole and dropped
   }
 }
 
@@ -269,7 +287,9 @@ void CDriverLink::HandleStatus(const PacketHeader& header, const std::string& bo
       ui.MessageBox(FormatText("%s\n", text.c_str()), "Database Warning!", MsgButtons::Ok,
                     MsgIcon::Warning);
       break;
-    default: events.SearchButtonEnabled(true); break;
+    default:
+      events.SearchButtonEnabled(true);
+      break;
   }
 }
 
@@ -367,8 +387,7 @@ void CDriverLink::HandleInfoRequest(const PacketHeader& header, const std::strin
   dialog.defaultAnswer =
       app.kioskMode == 0 && remembered != memory.end() ? remembered->second : std::string();
   if (dialog.kind < INFO_MESSAGE || dialog.kind > INFO_PASSWORD) {
-    ui.MessageBox("Unknown Database Request", "Connect Cancelled!", MsgButtons::Ok,
-                  MsgIcon::Error);
+    ui.MessageBox("Unknown Database Request", "Connect Cancelled!", MsgButtons::Ok, MsgIcon::Error);
     connection.CloseSocket();
     SetLinkState(LINK_UNCONNECTED);
   }
@@ -398,8 +417,8 @@ void CDriverLink::CancelOperation() {
       SetLinkState(LINK_IDLE);
       SendCancelSearch();
       if (busy.timedOut != 0) {
-        ui.MessageBox("Search not completed after 5 minutes.", "Search cancelled",
-                      MsgButtons::Ok, MsgIcon::Warning);
+        ui.MessageBox("Search not completed after 5 minutes.", "Search cancelled", MsgButtons::Ok,
+                      MsgIcon::Warning);
       }
       events.SearchButtonEnabled(true);
       app.SetStatusMessage("Search Cancelled");
@@ -407,8 +426,8 @@ void CDriverLink::CancelOperation() {
     case LINK_RETRIEVING:
       SetLinkState(LINK_IDLE);
       if (busy.timedOut != 0) {
-        ui.MessageBox("Search not completed after 5 minutes.", "Search cancelled",
-                      MsgButtons::Ok, MsgIcon::Warning);
+        ui.MessageBox("Search not completed after 5 minutes.", "Search cancelled", MsgButtons::Ok,
+                      MsgIcon::Warning);
       }
       events.SearchButtonEnabled(true);
       break;

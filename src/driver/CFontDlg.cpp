@@ -1,11 +1,10 @@
 #include "driver/CFontDlg.h"
 
-#include "app/Ui.h"
-
 #include <cstdlib>
 
 #include "app/CSettingsStore.h"
 #include "app/SettingsNames.h"
+#include "app/Ui.h"
 
 void CFontDlg::SetAnswerText(const std::string& text) {
   std::size_t start = text.find_first_not_of(' ');

@@ -19,4 +19,6 @@ bool CInfoRequestDlg::OnOk() {
   return true;
 }
 
-void CInfoRequestDlg::OnCancel() { answer = noInput ? "" : editText; }
+void CInfoRequestDlg::OnCancel() {
+  answer = noInput ? "" : editText;
+}

@@ -20,8 +20,8 @@ std::int32_t ReadWord(const std::string& body, std::size_t at) {
 
 }  // namespace
 
-std::string CPacketCodec::HeaderOnly(std::uint32_t type, std::int32_t param1,
-                                     std::int32_t param2, std::int32_t param3) {
+std::string CPacketCodec::HeaderOnly(std::uint32_t type, std::int32_t param1, std::int32_t param2,
+                                     std::int32_t param3) {
   PacketHeader h;
   h.type = type;
   h.param1 = param1;
@@ -35,8 +35,8 @@ std::string CPacketCodec::Open(const CDBDescRec& db) {
                      WithZero(db.titleFields) + WithZero(db.summaryFields) +
                      WithZero(db.extensionFields);
   // The block goes with the count the description keeps.
-  std::size_t blockLength = db.environmentLength > 0 ? static_cast<std::size_t>(db.environmentLength)
-                                                     : 0;
+  std::size_t blockLength =
+      db.environmentLength > 0 ? static_cast<std::size_t>(db.environmentLength) : 0;
   if (blockLength > db.environment.size()) {
     blockLength = db.environment.size();
   }

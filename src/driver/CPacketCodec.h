@@ -47,7 +47,6 @@ class CPacketCodec {
   static std::string ReadString(const std::string& body, std::size_t& offset);
   static std::string BodyText(const std::string& body);
   static Record ReadRecord(const PacketHeader& header, const std::string& body);
-  static std::vector<FieldEntry> ReadFieldList(const PacketHeader& header,
-                                               const std::string& body);
+  static std::vector<FieldEntry> ReadFieldList(const PacketHeader& header, const std::string& body);
   static InfoRequest ReadInfoRequest(const std::string& body);
 };

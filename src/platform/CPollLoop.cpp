@@ -12,7 +12,9 @@ int CPollLoop::WatchReadable(int fd, Callback onReadable) {
   return id;
 }
 
-void CPollLoop::Unwatch(int watchId) { watches.erase(watchId); }
+void CPollLoop::Unwatch(int watchId) {
+  watches.erase(watchId);
+}
 
 int CPollLoop::StartTimer(int intervalMs, bool repeat, Callback onTimer) {
   int id = nextId++;
@@ -23,7 +25,9 @@ int CPollLoop::StartTimer(int intervalMs, bool repeat, Callback onTimer) {
   return id;
 }
 
-void CPollLoop::StopTimer(int timerId) { timers.erase(timerId); }
+void CPollLoop::StopTimer(int timerId) {
+  timers.erase(timerId);
+}
 
 std::int64_t CPollLoop::MonotonicMs() {
   timespec ts{};

@@ -9,9 +9,8 @@ namespace {
 TEST(CliBinary, RunsCommandsAndSharesTheSettingsFile) {
   TempDir dir;
   std::vector<std::string> env = {"XDG_CONFIG_HOME=" + dir.Path(), "TEMP=" + dir.Path()};
-  ProgramResult set = RunProgram(TAMSEL_CLI_BINARY,
-                                 {"-c", "set-setting \"Mail Parameters\" \"SMTP Host\" mx:2525"},
-                                 "", env);
+  ProgramResult set = RunProgram(
+      TAMSEL_CLI_BINARY, {"-c", "set-setting \"Mail Parameters\" \"SMTP Host\" mx:2525"}, "", env);
   EXPECT_EQ(set.status, 0) << set.err;
 
   ProgramResult get =

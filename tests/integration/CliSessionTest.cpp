@@ -10,8 +10,8 @@
 namespace {
 
 std::string Database(const std::string& tag, const std::string& name, int port) {
-  return "db_tag = " + tag + "\ndb_name = " + name + "\ndriver = socket:127.0.0.1:" +
-         std::to_string(port) + "\ndb_int_name = " + tag +
+  return "db_tag = " + tag + "\ndb_name = " + name +
+         "\ndriver = socket:127.0.0.1:" + std::to_string(port) + "\ndb_int_name = " + tag +
          "\nsummary_fields = S\nt_field_name = Words\nt_field_cmd = W\nlist_name = Terms\n"
          "t_field_name = Year\nt_range_type = YEAR\nt_year_range = 1990-2000\ndflt_at = 1\n"
          "l_field_name = English\nl_field_cmd = la=en\n";
@@ -45,7 +45,8 @@ struct CliSession : ::testing::Test {
 };
 
 TEST_F(CliSession, LexPrintsKeywordLinesWithLineNumbers) {
-  std::string path = dir.Write("a.tcf", "# comment\n\nconf_version = 1.1\nDB_NAME=x\nitem = a : A\n");
+  std::string path =
+      dir.Write("a.tcf", "# comment\n\nconf_version = 1.1\nDB_NAME=x\nitem = a : A\n");
   EXPECT_EQ(Run({"lex " + path}), 0);
   EXPECT_EQ(out, "3 33 conf_version=1.1\n4 51 DB_NAME=x\n5 28 item=a : A\nend 6\n");
   EXPECT_EQ(err, "message: Tamsel: Fieldname lookup failed, DB_NAME, 0\n");
@@ -53,26 +54,24 @@ TEST_F(CliSession, LexPrintsKeywordLinesWithLineNumbers) {
 }
 
 TEST_F(CliSession, CheckAndDatabasesPrintTheMenu) {
-  std::string path = dir.Write("m.tcf", "conf_version = 1.1\n"
-                                        "begin_menu = deb : Debian\n"
-                                        "item = cat : Catalogue\n"
-                                        "begin_menu = Older\n"
-                                        "item = log : Changelog\n"
-                                        "end_menu\n"
-                                        "end_menu\n"
-                                        "item = misc : Misc\n" +
-                                            Database("cat", "Catalogue", 9) +
-                                            Database("log", "Changelog", 9) +
-                                            Database("misc", "Misc", 9));
+  std::string path = dir.Write("m.tcf",
+                               "conf_version = 1.1\n"
+                               "begin_menu = deb : Debian\n"
+                               "item = cat : Catalogue\n"
+                               "begin_menu = Older\n"
+                               "item = log : Changelog\n"
+                               "end_menu\n"
+                               "end_menu\n"
+                               "item = misc : Misc\n" +
+                                   Database("cat", "Catalogue", 9) +
+                                   Database("log", "Changelog", 9) + Database("misc", "Misc", 9));
   EXPECT_EQ(Run({"check " + path}), 0) << err;
   EXPECT_NE(out.find("menu:\n+ Debian [deb]\n  - Catalogue [cat]\n  + Older []\n"
                      "    - Changelog [log]\n- Misc [misc]\n"),
             std::string::npos)
       << out;
-  EXPECT_NE(out.find("database cat: Catalogue\n  driver: 127.0.0.1 9\n"), std::string::npos)
-      << out;
-  EXPECT_NE(out.find("  search field 2: Year =  range YEAR 1990-2000\n"), std::string::npos)
-      << out;
+  EXPECT_NE(out.find("database cat: Catalogue\n  driver: 127.0.0.1 9\n"), std::string::npos) << out;
+  EXPECT_NE(out.find("  search field 2: Year =  range YEAR 1990-2000\n"), std::string::npos) << out;
   EXPECT_NE(out.find("  limit field 1: English = la=en\n  rows: 1 1=Year\n"), std::string::npos)
       << out;
 
@@ -94,11 +93,10 @@ TEST_F(CliSession, CheckAndDatabasesPrintTheMenu) {
 
 TEST_F(CliSession, OpenConnectsToTheOnlyDatabaseAndTalksToItsDriver) {
   TestDriver driver;
-  driver.Always(MSG_OPEN, {{TestDriver::Packet(MSG_STATUS, std::string("Opening\0", 8),
-                                                STATUS_PROGRESS)},
-                           {TestDriver::Packet(MSG_CONNECTED) +
-                            TestDriver::Packet(MSG_DATABASE_INFO, std::string("About\nit\0", 9),
-                                               0)}});
+  driver.Always(MSG_OPEN,
+                {{TestDriver::Packet(MSG_STATUS, std::string("Opening\0", 8), STATUS_PROGRESS)},
+                 {TestDriver::Packet(MSG_CONNECTED) +
+                  TestDriver::Packet(MSG_DATABASE_INFO, std::string("About\nit\0", 9), 0)}});
   std::string path =
       dir.Write("one.tcf", "conf_version = 1.1\n" + Database("cat", "Catalogue", driver.Port()));
   EXPECT_EQ(Run({"echo on", "status"}, {path}), 0) << err;
@@ -114,9 +112,9 @@ TEST_F(CliSession, OpenConnectsToTheOnlyDatabaseAndTalksToItsDriver) {
 TEST_F(CliSession, ConnectAnswersTheOpenDatabaseDialog) {
   TestDriver driver;
   driver.Always(MSG_OPEN, {{TestDriver::Packet(MSG_CONNECTED)}});
-  std::string path = dir.Write("two.tcf", "conf_version = 1.1\n" +
-                                              Database("a", "Alpha", driver.Port()) +
-                                              Database("b", "Beta", driver.Port()));
+  std::string path =
+      dir.Write("two.tcf", "conf_version = 1.1\n" + Database("a", "Alpha", driver.Port()) +
+                               Database("b", "Beta", driver.Port()));
   EXPECT_EQ(Run({"answer text Beta", "open " + path, "status", "connect Alpha", "status",
                  "connect Nobody", "status"}),
             0)
@@ -135,8 +133,7 @@ TEST_F(CliSession, OpenRemoteFetchesFromTheUrl) {
   TestDriver driver;
   driver.Always(MSG_OPEN, {{TestDriver::Packet(MSG_CONNECTED)}});
   HttpTestServer http;
-  http.Route("/conf/top.tcf", 200,
-             "conf_version = 1.1\nitem = cat : Catalogue\n");
+  http.Route("/conf/top.tcf", 200, "conf_version = 1.1\nitem = cat : Catalogue\n");
   http.Route("/conf/cat", 200, Database("cat", "Catalogue", driver.Port()));
   EXPECT_EQ(Run({"open-remote " + http.Url("/conf/top.tcf"), "status", "databases",
                  "get-setting \"Default URL Section\" \"Recent URL 1:\""}),

@@ -6,9 +6,9 @@
 #include "TestDriver.h"
 #include "app/CAppState.h"
 #include "app/CSettingsStore.h"
+#include "doc/CTmsfrmDoc.h"
 #include "driver/CDriverLink.h"
 #include "driver/CInfoRequestDlg.h"
-#include "doc/CTmsfrmDoc.h"
 
 namespace {
 
@@ -101,8 +101,8 @@ TEST_F(LinkFixture, PacketsAreAssembledFromAnySplit) {
   // Header in pieces of 10, 10 and 4, then a 100000-byte text in small reads,
   // then two packets in one write.
   std::string connected = TestDriver::Packet(MSG_CONNECTED);
-  Chunks chunks = {{connected.substr(0, 10), 20}, {connected.substr(10, 10), 20},
-                   {connected.substr(20), 20}};
+  Chunks chunks = {
+      {connected.substr(0, 10), 20}, {connected.substr(10, 10), 20}, {connected.substr(20), 20}};
   std::string text(100000, 'x');
   text[500] = '\n';
   std::string info = TestDriver::Packet(MSG_DATABASE_INFO, text + '\0', 0);
@@ -129,8 +129,8 @@ TEST_F(LinkFixture, PacketsAreAssembledFromAnySplit) {
 
 TEST_F(LinkFixture, UnknownRepliesAreConsumedWhole) {
   Open();
-  driver.OnRequest(MSG_OPEN, {{TestDriver::Packet(11, "0123456789") +
-                               TestDriver::Packet(MSG_CONNECTED)}});
+  driver.OnRequest(MSG_OPEN,
+                   {{TestDriver::Packet(11, "0123456789") + TestDriver::Packet(MSG_CONNECTED)}});
   doc->ConnectToDatabase("Catalogue");
   ASSERT_TRUE(loop.RunUntil([&] { return Link().linkState == LINK_IDLE; }));
   EXPECT_TRUE(ui.messages.empty());
@@ -305,8 +305,9 @@ TEST_F(LinkFixture, HostileLengthIsAProtocolError) {
   huge.length = 0x7ffffff0;
   driver.SendNow({{huge.Packed()}});
   ASSERT_TRUE(loop.RunUntil([&] { return Link().linkState == LINK_UNCONNECTED; }));
-  EXPECT_EQ(ui.Texts(),
-            (std::vector<std::string>{"Database connection error.\nTamsel will close connection\n"}));
+  EXPECT_EQ(
+      ui.Texts(),
+      (std::vector<std::string>{"Database connection error.\nTamsel will close connection\n"}));
   EXPECT_FALSE(Link().Connection().HasSocket());
 }
 

@@ -23,7 +23,9 @@
 
 namespace {
 
-std::string DriverBinary() { return TAMSEL_SAMPLE_DRIVER_BINARY; }
+std::string DriverBinary() {
+  return TAMSEL_SAMPLE_DRIVER_BINARY;
+}
 
 // The driver started with --port 0; stopped with SIGTERM, its exit status kept.
 class DriverProcess {

@@ -11,7 +11,9 @@ int ManualEventLoop::WatchReadable(int fd, Callback onReadable) {
   return id;
 }
 
-void ManualEventLoop::Unwatch(int watchId) { watches.erase(watchId); }
+void ManualEventLoop::Unwatch(int watchId) {
+  watches.erase(watchId);
+}
 
 int ManualEventLoop::StartTimer(int intervalMs, bool repeat, Callback onTimer) {
   int id = nextId++;
@@ -19,7 +21,9 @@ int ManualEventLoop::StartTimer(int intervalMs, bool repeat, Callback onTimer) {
   return id;
 }
 
-void ManualEventLoop::StopTimer(int timerId) { timers.erase(timerId); }
+void ManualEventLoop::StopTimer(int timerId) {
+  timers.erase(timerId);
+}
 
 bool ManualEventLoop::ProcessEvents(int maxWaitMs) {
   if (watches.empty()) {

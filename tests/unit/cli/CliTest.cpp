@@ -45,8 +45,7 @@ TEST(CliUi, MessagesAreOneLineAndQuestionsTakeQueuedAnswers) {
   EXPECT_EQ(err.str(), "message: Cap: two\\nlines\n");
 
   // No answer queued and no terminal: cancelled.
-  EXPECT_EQ(ui.MessageBox("q", "C", MsgButtons::YesNoCancel, MsgIcon::Question),
-            MsgAnswer::Cancel);
+  EXPECT_EQ(ui.MessageBox("q", "C", MsgButtons::YesNoCancel, MsgIcon::Question), MsgAnswer::Cancel);
   ui.QueueAnswer({CliAnswer::No, ""});
   ui.QueueAnswer({CliAnswer::Yes, ""});
   EXPECT_EQ(ui.MessageBox("q", "C", MsgButtons::YesNoCancel, MsgIcon::Question), MsgAnswer::No);
@@ -94,8 +93,8 @@ struct CliFixture : ::testing::Test {
 
 TEST_F(CliFixture, SettingsRoundTripThroughCommands) {
   std::string out, err;
-  EXPECT_EQ(Run({"-c", "set-setting \"Default URL Section\" \"Default URL:\"  http://h/c.tcf",
-                 "-c", "get-setting \"Default URL Section\" \"Default URL:\"", "-c",
+  EXPECT_EQ(Run({"-c", "set-setting \"Default URL Section\" \"Default URL:\"  http://h/c.tcf", "-c",
+                 "get-setting \"Default URL Section\" \"Default URL:\"", "-c",
                  "set-setting Options Splash 1x", "-c", "get-setting Options Splash", "-c",
                  "get-setting Options Nothing"},
                 "", out, err),
@@ -118,9 +117,9 @@ TEST_F(CliFixture, ExitStatusAndCommandSources) {
   EXPECT_NE(err.find("error: usage: get-setting SECTION ENTRY"), std::string::npos);
 
   // Standard input: blank and "#" lines skipped, quit ends.
-  EXPECT_EQ(Run({}, "\n# comment\nset-setting A B c\nget-setting A B\nquit\nget-setting A B\n",
-                out, err),
-            0);
+  EXPECT_EQ(
+      Run({}, "\n# comment\nset-setting A B c\nget-setting A B\nquit\nget-setting A B\n", out, err),
+      0);
   EXPECT_EQ(out, "c\n");
 
   std::string cmds = dir.Write("cmds", "get-setting A B\r\n");
@@ -139,9 +138,9 @@ TEST_F(CliFixture, ExitStatusAndCommandSources) {
 
 TEST_F(CliFixture, AnswerCommandValidatesItsWords) {
   std::string out, err;
-  EXPECT_EQ(Run({"-c", "answer yes", "-c", "answer text  two blanks", "-c", "answer ok"}, "", out,
-                err),
-            0)
+  EXPECT_EQ(
+      Run({"-c", "answer yes", "-c", "answer text  two blanks", "-c", "answer ok"}, "", out, err),
+      0)
       << err;
   EXPECT_EQ(Run({"-c", "answer maybe"}, "", out, err), 1);
   EXPECT_EQ(Run({"-c", "answer yes please"}, "", out, err), 1);

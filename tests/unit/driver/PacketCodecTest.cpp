@@ -22,8 +22,7 @@ TEST(PacketCodec, HeadersAreSixBigEndianWords) {
   h.param1 = 0x7fffffff;
   h.param4 = 78;
   std::string packed = h.Packed();
-  PacketHeader back =
-      PacketHeader::Unpack(reinterpret_cast<const unsigned char*>(packed.data()));
+  PacketHeader back = PacketHeader::Unpack(reinterpret_cast<const unsigned char*>(packed.data()));
   EXPECT_EQ(back.type, 0x01020304u);
   EXPECT_EQ(back.length, -2);
   EXPECT_EQ(back.param1, 0x7fffffff);
@@ -47,12 +46,17 @@ TEST(PacketCodec, OpenRequestCarriesTheUncountedZeroOfAnEmptyBlock) {
   db.titleFields = "T";
   db.summaryFields = "S";
   db.extensionFields = "E";
-  db.environment = std::string("A\0" "1\0", 4);
+  db.environment = std::string(
+      "A\0"
+      "1\0",
+      4);
   db.environmentLength = 4;
   open = CPacketCodec::Open(db);
   h = PacketHeader::Unpack(reinterpret_cast<const unsigned char*>(open.data()));
   EXPECT_EQ(h.length, 4 + 4 + 2 + 2 + 2 + 4);
-  EXPECT_EQ(open.substr(24), std::string("1.0\0abc\0T\0S\0E\0A\0" "1\0", 18));
+  EXPECT_EQ(open.substr(24), std::string("1.0\0abc\0T\0S\0E\0A\0"
+                                         "1\0",
+                                         18));
 }
 
 TEST(PacketCodec, RequestBodies) {
