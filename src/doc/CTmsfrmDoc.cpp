@@ -64,9 +64,9 @@ void CTmsfrmDoc::WireResults() {
 
 void CTmsfrmDoc::BuildHeaders() {
   CResultHeaders::Search search;
-  search.databaseName = link->connectedName;
-  search.basicMode = link->basicModeSearch != 0;
   const CDBDescRec* db = config.currentDatabase;
+  search.databaseName = db != nullptr ? db->name : link->connectedName;
+  search.basicMode = link->basicModeSearch != 0;
   int rowCount = db != nullptr ? db->rowCount : 0;
   for (int r = 0; r < rowCount && r < CSearchForm::kRows; ++r) {
     auto i = static_cast<size_t>(r);

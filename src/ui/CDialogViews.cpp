@@ -3,11 +3,17 @@
 #include "config/COpenDatabaseDialog.h"
 #include "config/CUrlDialog.h"
 #include "driver/CAboutDatabaseDlg.h"
+#include "driver/CFontDlg.h"
 #include "driver/CInfoRequestDlg.h"
+#include "output/CRecordFormatDlg.h"
+#include "search/CDateSelectionDlg.h"
 #include "ui/CAboutDatabaseDlgView.h"
+#include "ui/CDateSelectionDlgView.h"
+#include "ui/CFontDlgView.h"
 #include "ui/CInfoRequestDlgView.h"
 #include "ui/COpenDatabaseDialogView.h"
 #include "ui/CQtUi.h"
+#include "ui/CRecordFormatDlgView.h"
 #include "ui/CUrlDialogView.h"
 
 namespace {
@@ -33,4 +39,7 @@ void CDialogViews::RegisterAll() {
                             Factory<COpenDatabaseDialogView, COpenDatabaseDialog>());
   CQtUi::RegisterDialogView("info-request", Factory<CInfoRequestDlgView, CInfoRequestDlg>());
   CQtUi::RegisterDialogView("about-database", Factory<CAboutDatabaseDlgView, CAboutDatabaseDlg>());
+  CQtUi::RegisterDialogView("date-selection", Factory<CDateSelectionDlgView, CDateSelectionDlg>());
+  CQtUi::RegisterDialogView("record-format", Factory<CRecordFormatDlgView, CRecordFormatDlg>());
+  CQtUi::RegisterDialogView("font", Factory<CFontDlgView, CFontDlg>());
 }

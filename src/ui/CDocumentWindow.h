@@ -1,25 +1,60 @@
 #pragma once
 
+#include <QKeyCombination>
 #include <QWidget>
+#include <functional>
 
+class CMainViewWidget;
+class CRecordPage;
+class CSearchFormPage;
+class CSummaryPage;
 class CTmsfrmDoc;
+class QFrame;
 class QLabel;
 
-// The page inside a document's child window: for now the search page's
-// heading only. The frame keeps it as one widget so the tabbed view can take
-// its place.
+// The content of a document's child window: the tab view with its four
+// pages. It also takes the document's keys before the menu bar does: the
+// commands of the page in front, that page's button mnemonics, then the tab
+// mnemonics; any other key goes on as usual.
 class CDocumentWindow : public QWidget {
   Q_OBJECT
 
  public:
-  explicit CDocumentWindow(const CTmsfrmDoc& doc, QWidget* parent = nullptr);
+  // Commands of the Edit menu, carried out by the page in front.
+  enum class Command { Copy, ClearAll, FindText, FindNext, ChangeFont };
+
+  explicit CDocumentWindow(CTmsfrmDoc& doc, QWidget* parent = nullptr);
+  ~CDocumentWindow() override;
 
   // Re-reads what the document shows.
   void Refresh();
 
-  QLabel* HeadingLabel() const { return heading; }
+  bool CanRun(Command command) const;
+  void Run(Command command);
+
+  // The search page's status line.
+  QLabel* HeadingLabel() const;
+  CMainViewWidget* View() const { return view; }
+  CSearchFormPage* SearchPage() const { return searchPage; }
+  QFrame* BasicPage() const { return basicPage; }
+  CSummaryPage* SummaryPage() const { return summaryPage; }
+  CRecordPage* RecordPage() const { return recordPage; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  const CTmsfrmDoc& doc;
-  QLabel* heading = nullptr;
+  // What the key does here; empty when it is not this window's.
+  std::function<void()> KeyAction(QKeyCombination key);
+  std::function<void()> MnemonicAction(Qt::Key key);
+
+  CTmsfrmDoc& doc;
+  CMainViewWidget* view = nullptr;
+  CSearchFormPage* searchPage = nullptr;
+  QFrame* basicPage = nullptr;
+  CSummaryPage* summaryPage = nullptr;
+  CRecordPage* recordPage = nullptr;
+  // A key taken before the menu bar saw it runs when its press arrives.
+  std::function<void()> pendingAction;
+  QKeyCombination pendingKey;
 };

@@ -24,6 +24,7 @@
 #include "doc/CTmsfrmDoc.h"
 #include "driver/CDriverLink.h"
 #include "driver/LinkState.h"
+#include "output/CRecordFormat.h"
 #include "platform/CTempFiles.h"
 #include "ui/CBusyWindow.h"
 #include "ui/CDocumentWindow.h"
@@ -40,6 +41,11 @@ constexpr const char* kDisconnectText = "&Disconnect from Database...";
 constexpr const char* kAboutDatabaseText = "About the &Database";
 constexpr const char* kEchoText = "Driver &Echo";
 constexpr const char* kEchoPrompt = "Set echo for the driver;";
+constexpr const char* kEditMenuText = "&Edit";
+constexpr const char* kOptionsMenuText = "&Options";
+constexpr const char* kRecordFormatText = "Record Format...";
+constexpr const char* kRecordFormatPrompt = "Specify format options";
+constexpr const char* kSaveFormatText = "&Save Format Options";
 
 std::vector<std::string> LocalFiles(const QMimeData* mime) {
   std::vector<std::string> paths;
@@ -161,6 +167,64 @@ void CMainWindow::CreateMenus() {
     }
     UpdateActions();
   });
+  CreateDocumentMenus();
+}
+
+void CMainWindow::CreateDocumentMenus() {
+  // The keys in these texts are taken by the document window itself, ahead
+  // of the widgets, so the actions carry no shortcuts of their own.
+  struct Entry {
+    CDocumentWindow::Command command;
+    const char* text;
+    const char* prompt;
+  };
+  const Entry entries[] = {
+      {CDocumentWindow::Command::Copy, "&Copy\tCtrl+C",
+       "Copy the selection and put it on the Clipboard\nCopy"},
+      {CDocumentWindow::Command::ClearAll, "C&lear All", "Clear all and reset to defaults"},
+      {CDocumentWindow::Command::FindText, "Find Text\tAlt+F3", "Find text\nFind"},
+      {CDocumentWindow::Command::FindNext, "Find Next\tF3", "Find next \nFind Next"},
+      {CDocumentWindow::Command::ChangeFont, "Change Font", "Change the fonts for this window;"},
+  };
+  // The document's menus: shown only while a document is open.
+  editMenu = new QMenu(kEditMenuText, this);
+  menuBar()->addMenu(editMenu);
+  connect(editMenu, &QMenu::aboutToShow, this, [this] { UpdateActions(); });
+  for (const Entry& entry : entries) {
+    if (entry.command == CDocumentWindow::Command::FindText ||
+        entry.command == CDocumentWindow::Command::ChangeFont) {
+      editMenu->addSeparator();
+    }
+    QAction* action = editMenu->addAction(entry.text);
+    SetPrompt(action, entry.prompt);
+    CDocumentWindow::Command command = entry.command;
+    connect(action, &QAction::triggered, this, [this, command] { RunDocumentCommand(command); });
+    commandActions[command] = action;
+  }
+
+  optionsMenu = new QMenu(kOptionsMenuText, this);
+  menuBar()->addMenu(optionsMenu);
+  connect(optionsMenu, &QMenu::aboutToShow, this, [this] { UpdateActions(); });
+  recordFormatAction = optionsMenu->addAction(kRecordFormatText);
+  SetPrompt(recordFormatAction, kRecordFormatPrompt);
+  connect(recordFormatAction, &QAction::triggered, this, [this] {
+    if (CTmsfrmDoc* doc = ActiveDocument()) {
+      doc->RecordFormatCommand();
+    }
+  });
+  saveFormatAction = optionsMenu->addAction(kSaveFormatText);
+  connect(saveFormatAction, &QAction::triggered, this, [this] {
+    if (CTmsfrmDoc* doc = ActiveDocument()) {
+      doc->RecordFormat().SaveRecordFormat();
+    }
+  });
+}
+
+void CMainWindow::RunDocumentCommand(CDocumentWindow::Command command) {
+  if (CDocumentWindow* page = PageOf(mdiArea->currentSubWindow())) {
+    page->Run(command);
+  }
+  UpdateActions();
 }
 
 void CMainWindow::CreateToolBar() {
@@ -267,6 +331,14 @@ void CMainWindow::UpdateActions() {
   aboutDatabaseAction->setEnabled(doc != nullptr && doc->CanShowDatabaseInfo());
   echoAction->setEnabled(doc != nullptr);
   echoAction->setChecked(doc != nullptr && doc->Link().echoEnabled != 0);
+  CDocumentWindow* page = PageOf(mdiArea->currentSubWindow());
+  for (auto& [command, action] : commandActions) {
+    action->setEnabled(page != nullptr && page->CanRun(command));
+  }
+  editMenu->menuAction()->setVisible(doc != nullptr);
+  optionsMenu->menuAction()->setVisible(doc != nullptr);
+  recordFormatAction->setEnabled(doc != nullptr);
+  saveFormatAction->setEnabled(doc != nullptr);
 }
 
 const CMainWindow::DocumentEntry* CMainWindow::EntryOf(QMdiSubWindow* window) const {

@@ -6,15 +6,16 @@
 #include <string>
 
 #include "app/CMainFrameModel.h"
+#include "ui/CDocumentWindow.h"
 
 class CAppState;
 class CBusyWindow;
-class CDocumentWindow;
 class CSettingsStore;
 class CTmsfrmDoc;
 class EventLoop;
 class QAction;
 class QLabel;
+class QMenu;
 class QMdiArea;
 class QMdiSubWindow;
 class QToolBar;
@@ -79,6 +80,9 @@ class CMainWindow : public QMainWindow {
   };
 
   void CreateMenus();
+  void CreateDocumentMenus();
+  // Passes an Edit menu command to the page in front of the current child.
+  void RunDocumentCommand(CDocumentWindow::Command command);
   void CreateToolBar();
   void CreateStatusBar();
   void UpdateMessagePane();
@@ -104,6 +108,11 @@ class CMainWindow : public QMainWindow {
   QAction* disconnectAction = nullptr;
   QAction* aboutDatabaseAction = nullptr;
   QAction* echoAction = nullptr;
+  QMenu* editMenu = nullptr;
+  QMenu* optionsMenu = nullptr;
+  std::map<CDocumentWindow::Command, QAction*> commandActions;
+  QAction* recordFormatAction = nullptr;
+  QAction* saveFormatAction = nullptr;
   int statusObserver = 0;
   std::map<QMdiSubWindow*, DocumentEntry> documents;
 };

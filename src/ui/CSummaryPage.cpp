@@ -1,0 +1,248 @@
+#include "ui/CSummaryPage.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QItemSelectionModel>
+#include <QListView>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStyle>
+#include <QStyleOptionViewItem>
+#include <QTextCursor>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <memory>
+
+#include "ui/CFontDlgView.h"
+#include "ui/CQtUi.h"
+#include "ui/CTitleListModel.h"
+
+CSummaryPage::CSummaryPage(CListSummary& summary, QWidget* parent)
+    : QFrame(parent), summary(summary) {
+  summary.doubleClickMs = QApplication::doubleClickInterval();
+
+  auto* layout = new QVBoxLayout(this);
+  divider = new QSplitter(Qt::Vertical, this);
+  divider->setChildrenCollapsible(false);
+  layout->addWidget(divider);
+
+  list = new QListView(divider);
+  titles = new CTitleListModel(summary.Titles(), this);
+  list->setModel(titles);
+  // One height for every line: appending to a long list costs no relayout.
+  list->setUniformItemSizes(true);
+  list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  list->setContextMenuPolicy(Qt::CustomContextMenu);
+  divider->addWidget(list);
+
+  auto* lower = new QWidget(divider);
+  auto* lowerLayout = new QHBoxLayout(lower);
+  lowerLayout->setContentsMargins(0, 0, 0, 0);
+  text = new QPlainTextEdit(lower);
+  text->setReadOnly(true);
+  text->setLineWrapMode(QPlainTextEdit::NoWrap);
+  text->setContextMenuPolicy(Qt::CustomContextMenu);
+  lowerLayout->addWidget(text, 1);
+
+  auto* column = new QVBoxLayout;
+  counter = new QGroupBox(lower);
+  auto* counterLayout = new QVBoxLayout(counter);
+  more = new QPushButton(counter);
+  counterLayout->addWidget(more);
+  column->addWidget(counter);
+  retrieveFull = new QPushButton("Retrieve Full", lower);
+  saveMail = new QPushButton("Save/Mail", lower);
+  print = new QPushButton("Print", lower);
+  help = new QPushButton("Help", lower);
+  // Saving, printing and the help pages come with their own windows.
+  saveMail->setEnabled(false);
+  print->setEnabled(false);
+  help->setEnabled(false);
+  for (QPushButton* button : {retrieveFull, saveMail, print, help}) {
+    column->addWidget(button);
+  }
+  column->addStretch(1);
+  lowerLayout->addLayout(column);
+  divider->addWidget(lower);
+  divider->setStretchFactor(0, 1);
+  divider->setStretchFactor(1, 1);
+
+  connect(more, &QPushButton::clicked, this, [this] { this->summary.More(); });
+  connect(retrieveFull, &QPushButton::clicked, this, [this] { this->summary.RetrieveFull(); });
+  connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+          [this] { ListSelectionChanged(); });
+  connect(list, &QListView::doubleClicked, this, [this] { this->summary.DoubleClick(); });
+  connect(list, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+    std::unique_ptr<QMenu> menu(NewTitleMenu());
+    menu->exec(list->viewport()->mapToGlobal(at));
+  });
+  connect(text, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+    std::unique_ptr<QMenu> menu(NewSummaryMenu());
+    menu->exec(text->viewport()->mapToGlobal(at));
+  });
+
+  QPointer<CSummaryPage> self(this);
+  summary.onTitleAdded = [self](int index) {
+    if (self) {
+      self->titles->TitleAdded(index);
+    }
+  };
+  summary.onListCleared = [self] {
+    if (self) {
+      self->titles->Cleared();
+      self->shownSelection.clear();
+    }
+  };
+  summary.onSummaryAppended = [self](const std::string& appended) {
+    if (self) {
+      self->SummaryAppended(appended.size());
+    }
+  };
+  summary.onSummaryCleared = [self] {
+    if (self) {
+      self->SummaryCleared();
+    }
+  };
+  summary.onChanged = [self] {
+    if (self) {
+      self->Refresh();
+    }
+  };
+  Refresh();
+}
+
+QMenu* CSummaryPage::NewTitleMenu() {
+  auto* menu = new QMenu(this);
+  // Saving and printing lists come with the Save/Mail window.
+  menu->addAction("Save/ Mail Full List...")->setEnabled(false);
+  menu->addAction("&Print Full List...")->setEnabled(false);
+  menu->addSeparator();
+  menu->addAction("Save/ Mail Selected List...")->setEnabled(false);
+  menu->addAction("&Print Selected List...")->setEnabled(false);
+  menu->addSeparator();
+  connect(menu->addAction("Retrieve Full"), &QAction::triggered, this,
+          [this] { summary.RetrieveFull(); });
+  return menu;
+}
+
+QMenu* CSummaryPage::NewSummaryMenu() {
+  auto* menu = new QMenu(this);
+  menu->setSeparatorsCollapsible(false);
+  menu->addAction("Save/&Mail...")->setEnabled(false);
+  menu->addAction("&Print Summary...")->setEnabled(false);
+  menu->addSeparator();
+  menu->addSeparator();
+  connect(menu->addAction("&Copy\tCtrl+C"), &QAction::triggered, this,
+          [this] { Copy(CListSummary::Focus::Summary); });
+  return menu;
+}
+
+void CSummaryPage::SummaryAppended(std::size_t length) {
+  const std::string& all = summary.SummaryText();
+  CDisplayText::Insertion insertion = shownText.Insert(all, all.size() - length, length);
+  QTextCursor cursor(text->document());
+  cursor.setPosition(insertion.position);
+  cursor.insertText(insertion.text);
+}
+
+void CSummaryPage::SummaryCleared() {
+  shownText.Clear();
+  text->clear();
+}
+
+void CSummaryPage::ListSelectionChanged() {
+  if (pushingSelection) {
+    return;
+  }
+  std::vector<int> rows;
+  for (const QItemSelectionRange& range : list->selectionModel()->selection()) {
+    for (int row = range.top(); row <= range.bottom(); ++row) {
+      rows.push_back(row);
+    }
+  }
+  pushingSelection = true;
+  summary.SetSelection(rows);
+  pushingSelection = false;
+  shownSelection = summary.Selection();
+}
+
+void CSummaryPage::ShowSelection() {
+  const std::vector<int>& rows = summary.Selection();
+  QItemSelection selection;
+  for (std::size_t i = 0; i < rows.size();) {
+    // Runs of lines become one range.
+    std::size_t j = i;
+    while (j + 1 < rows.size() && rows[j + 1] == rows[j] + 1) {
+      ++j;
+    }
+    selection.select(titles->index(rows[i]), titles->index(rows[j]));
+    i = j + 1;
+  }
+  pushingSelection = true;
+  list->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+  pushingSelection = false;
+  shownSelection = rows;
+}
+
+void CSummaryPage::ApplyFont() {
+  QFont font = CFontDlgView::ToQFont(summary.font);
+  if (font == appliedFont) {
+    return;
+  }
+  appliedFont = font;
+  list->setFont(font);
+  text->setFont(font);
+  QStyleOptionViewItem option;
+  option.initFrom(list);
+  option.font = font;
+  option.fontMetrics = QFontMetrics(font);
+  option.features = QStyleOptionViewItem::HasDisplay;
+  option.text = QStringLiteral("Xg");
+  QSize line = list->style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), list);
+  titles->SetItemSize(QSize(kListExtent, line.height()));
+  list->doItemsLayout();
+}
+
+void CSummaryPage::Refresh() {
+  ApplyFont();
+  counter->setTitle(CQtUi::ToQString(summary.counterText));
+  more->setText(CQtUi::ToQString(summary.moreLabel));
+  more->setEnabled(summary.moreEnabled);
+  // Drawing waits while a batch arrives.
+  list->setUpdatesEnabled(summary.listRedraw);
+  text->setUpdatesEnabled(summary.summaryRedraw);
+  if (!pushingSelection && summary.Selection() != shownSelection) {
+    ShowSelection();
+  }
+}
+
+void CSummaryPage::Copy() {
+  QWidget* focus = window()->focusWidget();
+  bool inText = focus != nullptr && (focus == text || text->isAncestorOf(focus));
+  Copy(inText ? CListSummary::Focus::Summary : CListSummary::Focus::List);
+}
+
+void CSummaryPage::Copy(CListSummary::Focus which) {
+  summary.SetFocus(which);
+  if (which == CListSummary::Focus::Summary) {
+    const std::string& all = summary.SummaryText();
+    QTextCursor cursor = text->textCursor();
+    summary.SetSummarySelection(shownText.ToOffset(all, cursor.selectionStart()),
+                                shownText.ToOffset(all, cursor.selectionEnd()));
+  }
+  summary.Copy();
+  if (which == CListSummary::Focus::Summary) {
+    // With nothing selected the whole text was taken: show it selected.
+    const std::string& all = summary.SummaryText();
+    QTextCursor cursor(text->document());
+    cursor.setPosition(shownText.ToPosition(all, summary.SummarySelectionStart()));
+    cursor.setPosition(shownText.ToPosition(all, summary.SummarySelectionEnd()),
+                       QTextCursor::KeepAnchor);
+    text->setTextCursor(cursor);
+  }
+}

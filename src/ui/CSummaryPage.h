@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QFrame>
+#include <vector>
+
+#include "driver/CListSummary.h"
+#include "ui/CDisplayText.h"
+
+class CTitleListModel;
+class QGroupBox;
+class QListView;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QSplitter;
+
+// The summary page: the title list over the divider, the summary text below
+// it, and beside the text the counter with the more button, "Retrieve Full",
+// "Save/Mail", "Print" and "Help". Titles and summary text arrive piece by
+// piece from the model.
+class CSummaryPage : public QFrame {
+  Q_OBJECT
+
+ public:
+  // The list's horizontal extent in pixels.
+  static constexpr int kListExtent = 720;
+
+  explicit CSummaryPage(CListSummary& summary, QWidget* parent = nullptr);
+
+  void Refresh();
+  // "&Copy" for the list or the summary text, whichever `which` is.
+  void Copy(CListSummary::Focus which);
+  // "&Copy" for the control that has the focus.
+  void Copy();
+
+  // The pop-up menus; the caller owns them.
+  QMenu* NewTitleMenu();
+  QMenu* NewSummaryMenu();
+
+  QListView* TitleList() const { return list; }
+  CTitleListModel* TitleModel() const { return titles; }
+  QSplitter* Divider() const { return divider; }
+  QPlainTextEdit* SummaryText() const { return text; }
+  QGroupBox* Counter() const { return counter; }
+  QPushButton* MoreButton() const { return more; }
+  QPushButton* RetrieveFullButton() const { return retrieveFull; }
+  QPushButton* SaveMailButton() const { return saveMail; }
+  QPushButton* PrintButton() const { return print; }
+  QPushButton* HelpButton() const { return help; }
+
+ private:
+  void SummaryAppended(std::size_t length);
+  void SummaryCleared();
+  void ListSelectionChanged();
+  void ShowSelection();
+  void ApplyFont();
+
+  CListSummary& summary;
+  CDisplayText shownText;
+  std::vector<int> shownSelection;
+  bool pushingSelection = false;
+  QFont appliedFont;
+  QSplitter* divider = nullptr;
+  QListView* list = nullptr;
+  CTitleListModel* titles = nullptr;
+  QPlainTextEdit* text = nullptr;
+  QGroupBox* counter = nullptr;
+  QPushButton* more = nullptr;
+  QPushButton* retrieveFull = nullptr;
+  QPushButton* saveMail = nullptr;
+  QPushButton* print = nullptr;
+  QPushButton* help = nullptr;
+};

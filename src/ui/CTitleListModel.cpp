@@ -1,0 +1,50 @@
+#include "ui/CTitleListModel.h"
+
+#include "ui/CQtUi.h"
+
+CTitleListModel::CTitleListModel(const std::vector<std::string>& titles, QObject* parent)
+    : QAbstractListModel(parent), titles(titles) {}
+
+void CTitleListModel::TitleAdded(int index) {
+  int last = std::min(index, static_cast<int>(titles.size()) - 1);
+  if (last < shown) {
+    return;
+  }
+  beginInsertRows(QModelIndex(), shown, last);
+  shown = last + 1;
+  endInsertRows();
+}
+
+void CTitleListModel::Cleared() {
+  beginResetModel();
+  shown = static_cast<int>(titles.size());
+  endResetModel();
+}
+
+void CTitleListModel::SetItemSize(const QSize& size) {
+  if (size == itemSize) {
+    return;
+  }
+  itemSize = size;
+  if (shown > 0) {
+    emit dataChanged(index(0), index(shown - 1), {Qt::SizeHintRole});
+  }
+}
+
+int CTitleListModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : shown;
+}
+
+QVariant CTitleListModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || index.row() >= shown ||
+      static_cast<std::size_t>(index.row()) >= titles.size()) {
+    return QVariant();
+  }
+  if (role == Qt::DisplayRole) {
+    return CQtUi::ToQString(titles[static_cast<std::size_t>(index.row())]);
+  }
+  if (role == Qt::SizeHintRole && itemSize.isValid()) {
+    return itemSize;
+  }
+  return QVariant();
+}

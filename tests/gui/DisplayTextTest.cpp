@@ -1,0 +1,152 @@
+#include <QListView>
+#include <QScrollBar>
+#include <QTest>
+#include <set>
+
+#include "GuiTestRegistry.h"
+#include "ManualEventLoop.h"
+#include "TempDir.h"
+#include "app/CAppState.h"
+#include "app/CSettingsStore.h"
+#include "doc/CTmsfrmDoc.h"
+#include "ui/CDisplayText.h"
+#include "ui/CSummaryPage.h"
+#include "ui/CTitleListModel.h"
+
+namespace {
+
+// Records what the text widget would do with each insertion.
+struct Mirror {
+  CDisplayText map;
+  std::string bytes;
+  QString shown;
+
+  void Insert(std::size_t at, const std::string& piece) {
+    bytes.insert(at, piece);
+    CDisplayText::Insertion insertion = map.Insert(bytes, at, piece.size());
+    shown.insert(insertion.position, insertion.text);
+  }
+};
+
+// Notes every row whose size the view asks for.
+class SizeCountingModel : public CTitleListModel {
+ public:
+  using CTitleListModel::CTitleListModel;
+  QVariant data(const QModelIndex& index, int role) const override {
+    if (role == Qt::SizeHintRole) {
+      sizeAsked.insert(index.row());
+    }
+    return CTitleListModel::data(index, role);
+  }
+  mutable std::set<int> sizeAsked;
+};
+
+}  // namespace
+
+class DisplayTextTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void PiecesKeepTheirOwnEncoding() {
+    Mirror m;
+    m.Insert(0, "caf\xe9\r\n");                                               // Latin-1
+    m.Insert(m.bytes.size(), "na\xc3\xafve \xe2\x82\xac \xf0\x9f\x98\x80!");  // UTF-8
+    m.Insert(m.bytes.size(), "\xef\xbb\xbfhi");  // UTF-8 with a byte order mark
+    QString expected =
+        QString::fromUtf8("caf\xc3\xa9\nna\xc3\xafve \xe2\x82\xac \xf0\x9f\x98\x80!hi");
+    QCOMPARE(m.shown, expected);
+    QCOMPARE(m.map.Length(), expected.size());
+
+    // Byte offsets to positions and back, across the pieces.
+    std::size_t bang = m.bytes.find('!');
+    QCOMPARE(m.map.ToPosition(m.bytes, bang), expected.indexOf('!'));
+    QCOMPARE(m.map.ToOffset(m.bytes, expected.indexOf('!')), bang);
+    std::size_t euro = m.bytes.find("\xe2\x82\xac");
+    QCOMPARE(m.map.ToPosition(m.bytes, euro), expected.indexOf(QChar(0x20AC)));
+    QCOMPARE(m.map.ToOffset(m.bytes, expected.indexOf(QChar(0x20AC)) + 1), euro + 3);
+    // CR LF is one line break: both of its bytes map to it.
+    QCOMPARE(m.map.ToPosition(m.bytes, 4), 4);
+    QCOMPARE(m.map.ToPosition(m.bytes, 6), 5);
+    QCOMPARE(m.map.ToOffset(m.bytes, 5), std::size_t(6));
+    // The dropped mark takes no place.
+    QCOMPARE(m.map.ToPosition(m.bytes, m.bytes.find("hi")), expected.indexOf("hi"));
+    QCOMPARE(m.map.ToPosition(m.bytes, m.bytes.size()), expected.size());
+    QCOMPARE(m.map.ToOffset(m.bytes, expected.size()), m.bytes.size());
+
+    // Every character boundary goes there and back.
+    for (int p = 0; p <= expected.size(); ++p) {
+      if (p > 0 && expected.at(p - 1).isHighSurrogate()) {
+        continue;
+      }
+      QCOMPARE(m.map.ToPosition(m.bytes, m.map.ToOffset(m.bytes, p)), p);
+    }
+  }
+
+  void InsertionsBeforeTheEnd() {
+    // Records go in before the line feeds that end the window.
+    Mirror m;
+    m.Insert(0, "R\xc3\xa9one");
+    m.Insert(m.bytes.size(), "\n\n");
+    m.Insert(6, "two\xff");
+    m.Insert(m.bytes.size(), "\n\n");
+    QCOMPARE(m.shown, QString::fromUtf8("R\xc3\xa9onetwo\xc3\xbf\n\n\n\n"));
+    QCOMPARE(m.map.ToPosition(m.bytes, 6), 5);
+    QCOMPARE(m.map.ToOffset(m.bytes, 9), std::size_t(10));
+
+    // Inside a piece: the piece is split where the text goes in.
+    m.Insert(3, "\xc3\xa0");
+    QCOMPARE(m.shown, QString::fromUtf8("R\xc3\xa9\xc3\xa0onetwo\xc3\xbf\n\n\n\n"));
+    QCOMPARE(m.map.ToPosition(m.bytes, m.bytes.find("one")), 3);
+    QCOMPARE(m.map.ToOffset(m.bytes, 3), m.bytes.find("one"));
+
+    m.map.Clear();
+    QCOMPARE(m.map.Length(), 0);
+    QCOMPARE(m.map.ToPosition(m.bytes, 5), 0);
+  }
+
+  void FiftyThousandTitlesWithoutPerRowLayout() {
+    // The summary page's own list, over a longer source than a search gives.
+    TempDir dir;
+    CAppState app;
+    CSettingsStore settings(dir.File("Tamsel.conf"));
+    FakeUi ui;
+    ManualEventLoop loop;
+    CTmsfrmDoc doc(app, settings, ui, loop);
+    CSummaryPage page(doc.Summary());
+    std::vector<std::string> titles;
+    SizeCountingModel model(titles);
+    model.SetItemSize(QSize(CSummaryPage::kListExtent, 16));
+    QListView& list = *page.TitleList();
+    list.setModel(&model);
+    page.resize(500, 400);
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    const int count = 50000;
+    for (int n = 1; n <= count; ++n) {
+      titles.push_back(std::to_string(n) + "   a title");
+      model.TitleAdded(static_cast<int>(titles.size()) - 1);
+      if (n % 5000 == 0) {
+        // The view lays out whenever the program goes back to the loop.
+        QCoreApplication::processEvents();
+      }
+    }
+    QCoreApplication::processEvents();
+    QCOMPARE(model.rowCount(), count);
+    QCOMPARE(model.index(count - 1).data().toString(), QString("50000   a title"));
+    list.scrollToBottom();
+    QCoreApplication::processEvents();
+    QVERIFY(list.viewport()->rect().contains(list.visualRect(model.index(count - 1)).center()));
+    QCOMPARE(list.verticalScrollBar()->maximum() > 0, true);
+    // One line's size stands for all: a line is measured once per layout
+    // (eleven here), never once per row.
+    QVERIFY2(model.sizeAsked.size() <= 20, qPrintable(QString::number(model.sizeAsked.size())));
+
+    titles.clear();
+    model.Cleared();
+    QCOMPARE(model.rowCount(), 0);
+  }
+};
+
+static GuiTestRegistry::Add<DisplayTextTest> registerDisplayTextTest;
+
+#include "DisplayTextTest.moc"
