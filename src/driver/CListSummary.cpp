@@ -166,6 +166,13 @@ void CListSummary::OfferMore() {
 void CListSummary::AddTitle(int number, const std::string& text) {
   // Titles nobody asked for (no match count, or past the total) are dropped.
   if (total == 0 || static_cast<int>(titles.size()) >= total) {
+    // The list was cleared while a batch ran: this reply ends the wait, or
+    // the link would stay busy until the time limit.
+    if (total == 0 && link.linkState == LINK_RETRIEVING) {
+      link.SetLinkState(LINK_IDLE);
+      link.Busy().Close();
+      SearchEnabled();
+    }
     return;
   }
   titles.push_back(FormatText("%-3d %s", number, text.c_str()));

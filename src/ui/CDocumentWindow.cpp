@@ -75,7 +75,7 @@ bool CDocumentWindow::CanRun(Command command) const {
       return page == CMainView::PAGE_SUMMARY ||
              (page == CMainView::PAGE_RECORD && doc.Abstract().HasText());
     case Command::ClearAll:
-      return page == CMainView::PAGE_CRITERIA ||
+      return page == CMainView::PAGE_CRITERIA || page == CMainView::PAGE_SUMMARY ||
              (page == CMainView::PAGE_RECORD && doc.Abstract().HasText());
     case Command::FindText:
       return page == CMainView::PAGE_RECORD;
@@ -106,6 +106,8 @@ void CDocumentWindow::Run(Command command) {
     case Command::ClearAll:
       if (page == CMainView::PAGE_CRITERIA) {
         doc.Form().ClearAll();
+      } else if (page == CMainView::PAGE_SUMMARY) {
+        doc.Summary().Reset();
       } else {
         doc.Abstract().ClearText();
       }

@@ -422,3 +422,24 @@ TEST_F(ListSummaryTest, CopyTakesTheFocusedControl) {
 }
 
 }  // namespace
+
+namespace {
+
+// Clear All while a batch runs: the outstanding title ends the wait instead
+// of leaving the link busy until the time limit.
+TEST_F(ListSummaryTest, ClearAllDuringABatchLeavesTheLinkIdle) {
+  Search(75);
+  EXPECT_EQ(Serve(5), 5);
+  NewRequests();
+  summary.Reset();
+  EXPECT_TRUE(summary.Titles().empty());
+  ASSERT_EQ(unanswered.size(), 1u);
+  Sent r = unanswered.front();
+  Reply(MSG_TITLE, r.number, 0, "late");
+  EXPECT_TRUE(summary.Titles().empty());
+  EXPECT_EQ(link.linkState, LINK_IDLE);
+  EXPECT_FALSE(link.Busy().IsShown());
+  EXPECT_TRUE(NewRequests().empty());
+}
+
+}  // namespace
