@@ -106,6 +106,7 @@ int CCliSession::OpenDocument(const std::string& path) {
   WatchDocument();
   doc->FirstSelection();
   WaitForLink();
+  WaitForFollowUps();
   return 0;
 }
 

@@ -1,5 +1,7 @@
 // The driver link commands of the command-line client.
 
+#include <poll.h>
+
 #include <ostream>
 
 #include "cli/CCliSession.h"
@@ -38,6 +40,21 @@ void CCliSession::WaitForLink() {
   }
 }
 
+void CCliSession::WaitForFollowUps() {
+  // A driver answers the open request and then sends its description and
+  // field list; the command is done once the line has been quiet a moment.
+  for (int i = 0; i < 50 && doc && doc->Link().Connection().HasSocket(); ++i) {
+    if (!doc->Link().Connection().DataPending()) {
+      pollfd pfd{doc->Link().Connection().SocketHandle(), POLLIN, 0};
+      if (poll(&pfd, 1, kFollowUpQuietMs) <= 0) {
+        return;
+      }
+    }
+    loop.ProcessEvents(0);
+    WaitForLink();
+  }
+}
+
 int CCliSession::CmdConnect(CArgScanner& args) {
   auto name = args.Rest();
   if (!name) {
@@ -53,6 +70,7 @@ int CCliSession::CmdConnect(CArgScanner& args) {
     ui.DropFrontAnswer();
   }
   WaitForLink();
+  WaitForFollowUps();
   return 0;
 }
 

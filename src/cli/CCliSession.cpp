@@ -15,14 +15,14 @@ CCliSession::CCliSession(std::ostream& out, std::ostream& err, Ask ask)
       ui(err, std::move(ask)),
       startup(app, settings, ui) {
   startup.Prepare([](const char* name) { return std::getenv(name); });
-  // A line each time the text changes; setting the same text again is no change.
-  statusObserver =
-      app.AddStatusObserver([this, last = std::string()](const std::string& text) mutable {
-        if (text != last) {
-          last = text;
-          this->err << "status: " << EscapeLine(text) << std::endl;
-        }
-      });
+  // A line each time the text changes; setting the same text again is no
+  // change. The last text lives here: observers are copied when they run.
+  statusObserver = app.AddStatusObserver([this](const std::string& text) {
+    if (text != lastStatusLine) {
+      lastStatusLine = text;
+      this->err << "status: " << EscapeLine(text) << std::endl;
+    }
+  });
 }
 
 CCliSession::~CCliSession() {

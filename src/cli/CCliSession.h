@@ -104,6 +104,9 @@ class CCliSession {
   // Processes events until the link is idle or unconnected (the busy
   // window's limit ends every wait).
   void WaitForLink();
+  // After a connect: also takes the replies that follow the driver's answer.
+  void WaitForFollowUps();
+  static constexpr int kFollowUpQuietMs = 100;
 
   std::ostream& out;
   std::ostream& err;
@@ -115,4 +118,5 @@ class CCliSession {
   std::unique_ptr<CTmsfrmDoc> doc;
   bool quitRequested = false;
   int statusObserver = 0;
+  std::string lastStatusLine;
 };

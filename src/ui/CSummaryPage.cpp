@@ -86,10 +86,16 @@ CSummaryPage::CSummaryPage(CListSummary& summary, QWidget* parent)
     menu->exec(text->viewport()->mapToGlobal(at));
   });
 
+  refreshTimer = new QTimer(this);
+  refreshTimer->setSingleShot(true);
+  refreshTimer->setInterval(kBatchRefreshMs);
+  connect(refreshTimer, &QTimer::timeout, this, [this] { Refresh(); });
+
   QPointer<CSummaryPage> self(this);
   summary.onTitleAdded = [self](int index) {
     if (self) {
       self->titles->TitleAdded(index);
+      self->RefreshSoon();
     }
   };
   summary.onListCleared = [self] {
@@ -110,7 +116,7 @@ CSummaryPage::CSummaryPage(CListSummary& summary, QWidget* parent)
   };
   summary.onChanged = [self] {
     if (self) {
-      self->Refresh();
+      self->RefreshSoon();
     }
   };
   Refresh();
@@ -208,7 +214,21 @@ void CSummaryPage::ApplyFont() {
   list->doItemsLayout();
 }
 
+void CSummaryPage::RefreshSoon() {
+  if (!summary.ShowsWaitCursor()) {
+    Refresh();
+    return;
+  }
+  // Paints of the list wait for the next refresh.
+  list->viewport()->setUpdatesEnabled(false);
+  if (!refreshTimer->isActive()) {
+    refreshTimer->start();
+  }
+}
+
 void CSummaryPage::Refresh() {
+  refreshTimer->stop();
+  list->viewport()->setUpdatesEnabled(true);
   ApplyFont();
   counter->setTitle(CQtUi::ToQString(summary.counterText));
   more->setText(CQtUi::ToQString(summary.moreLabel));

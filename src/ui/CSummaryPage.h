@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFrame>
+#include <QTimer>
 #include <vector>
 
 #include "driver/CListSummary.h"
@@ -24,6 +25,8 @@ class CSummaryPage : public QFrame {
  public:
   // The list's horizontal extent in pixels.
   static constexpr int kListExtent = 720;
+  // How often the page is redrawn while titles stream in.
+  static constexpr int kBatchRefreshMs = 100;
 
   explicit CSummaryPage(CListSummary& summary, QWidget* parent = nullptr);
 
@@ -54,6 +57,9 @@ class CSummaryPage : public QFrame {
   void ListSelectionChanged();
   void ShowSelection();
   void ApplyFont();
+  // While titles stream in, the page is redrawn a few times a second rather
+  // than once per title; at the end of a batch at once.
+  void RefreshSoon();
 
   CListSummary& summary;
   CDisplayText shownText;
@@ -70,4 +76,5 @@ class CSummaryPage : public QFrame {
   QPushButton* saveMail = nullptr;
   QPushButton* print = nullptr;
   QPushButton* help = nullptr;
+  QTimer* refreshTimer = nullptr;
 };
