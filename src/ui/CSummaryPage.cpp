@@ -220,7 +220,7 @@ void CSummaryPage::RefreshSoon() {
     return;
   }
   // Paints of the list wait for the next refresh.
-  list->viewport()->setUpdatesEnabled(false);
+  list->setUpdatesEnabled(false);
   if (!refreshTimer->isActive()) {
     refreshTimer->start();
   }
@@ -228,7 +228,7 @@ void CSummaryPage::RefreshSoon() {
 
 void CSummaryPage::Refresh() {
   refreshTimer->stop();
-  list->viewport()->setUpdatesEnabled(true);
+  list->setUpdatesEnabled(true);
   ApplyFont();
   counter->setTitle(CQtUi::ToQString(summary.counterText));
   more->setText(CQtUi::ToQString(summary.moreLabel));
