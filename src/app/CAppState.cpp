@@ -3,6 +3,10 @@
 #include "platform/CTempFiles.h"
 
 void CAppState::SetStatusMessage(const std::string& text) {
+  // Only changes are news: title batches set the same text for every title.
+  if (text == statusMessage) {
+    return;
+  }
   statusMessage = text;
   // Copy: an observer may remove itself.
   auto observers = statusObservers;
