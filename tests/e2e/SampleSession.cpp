@@ -13,54 +13,21 @@
 #include <regex>
 #include <sstream>
 
-SampleDriver::SampleDriver(const std::vector<std::string>& databases) {
-  int out[2];
-  if (pipe2(out, O_CLOEXEC) != 0) {
-    return;
-  }
-  std::vector<std::string> args = {TAMSEL_SAMPLE_DRIVER_BINARY, "--port", "0"};
+namespace {
+
+std::vector<std::string> DatabaseArgs(const std::vector<std::string>& databases) {
+  std::vector<std::string> args = {"--port", "0"};
   for (const auto& name : databases) {
     args.push_back("--db");
     args.push_back(name + "=" + SamplePath(name + ".stanza"));
   }
-  std::vector<char*> argv;
-  for (auto& arg : args) {
-    argv.push_back(arg.data());
-  }
-  argv.push_back(nullptr);
-  pid = fork();
-  if (pid == 0) {
-    dup2(out[1], 1);
-    execv(argv[0], argv.data());
-    _exit(127);
-  }
-  close(out[1]);
-  outFd = out[0];
-  // The first line comes once both databases are read and indexed.
-  std::string line;
-  char c = 0;
-  pollfd p{outFd, POLLIN, 0};
-  while (poll(&p, 1, 60000) > 0 && read(outFd, &c, 1) == 1 && c != '\n') {
-    line += c;
-  }
-  std::sscanf(line.c_str(), "listening on %d", &port);
+  return args;
 }
 
-SampleDriver::~SampleDriver() {
-  Stop();
-}
+}  // namespace
 
-int SampleDriver::Stop() {
-  if (pid > 0) {
-    kill(pid, SIGTERM);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    pid = -1;
-    close(outFd);
-  }
-  return exitStatus;
-}
+SampleDriver::SampleDriver(const std::vector<std::string>& databases)
+    : DriverProcess(DatabaseArgs(databases)) {}
 
 std::string SamplePath(const std::string& name) {
   return std::string(TAMSEL_SOURCE_DIR) + "/data/sample/" + name;

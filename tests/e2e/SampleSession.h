@@ -11,28 +11,16 @@
 #include <string>
 #include <vector>
 
+#include "DriverProcess.h"
 #include "RunProgram.h"
 #include "TempDir.h"
 
 // tamsel-sample-driver on a free loopback port, serving bundled databases
 // ("catalogue", "changelog"); stopped with SIGTERM.
-class SampleDriver {
+// The sample driver serving the named bundled databases.
+class SampleDriver : public DriverProcess {
  public:
   explicit SampleDriver(const std::vector<std::string>& databases);
-  ~SampleDriver();
-  SampleDriver(const SampleDriver&) = delete;
-  SampleDriver& operator=(const SampleDriver&) = delete;
-
-  // 0 when the driver did not come up.
-  int Port() const { return port; }
-  // Stops the driver; its exit status (0 for a clean stop).
-  int Stop();
-
- private:
-  pid_t pid = -1;
-  int outFd = -1;
-  int port = 0;
-  int exitStatus = -1;
 };
 
 // A file of data/sample in the source tree.

@@ -17,69 +17,12 @@
 #include <tuple>
 #include <vector>
 
+#include "DriverProcess.h"
 #include "TempDir.h"
 #include "config/CDBDescRec.h"
 #include "driver/CPacketCodec.h"
 
 namespace {
-
-std::string DriverBinary() {
-  return TAMSEL_SAMPLE_DRIVER_BINARY;
-}
-
-// The driver started with --port 0; stopped with SIGTERM, its exit status kept.
-class DriverProcess {
- public:
-  explicit DriverProcess(const std::vector<std::string>& args) {
-    int out[2];
-    if (pipe2(out, O_CLOEXEC) != 0) {
-      return;
-    }
-    std::string binary = DriverBinary();
-    pid = fork();
-    if (pid == 0) {
-      dup2(out[1], 1);
-      std::vector<char*> argv{const_cast<char*>(binary.c_str())};
-      for (const auto& a : args) {
-        argv.push_back(const_cast<char*>(a.c_str()));
-      }
-      argv.push_back(nullptr);
-      execv(binary.c_str(), argv.data());
-      _exit(127);
-    }
-    close(out[1]);
-    outFd = out[0];
-    // Loading and indexing come first; the line says the port is open.
-    std::string line;
-    char c = 0;
-    pollfd p{outFd, POLLIN, 0};
-    while (poll(&p, 1, 120000) > 0 && read(outFd, &c, 1) == 1 && c != '\n') {
-      line += c;
-    }
-    std::sscanf(line.c_str(), "listening on %d", &port);
-  }
-  ~DriverProcess() { Stop(); }
-
-  int Port() const { return port; }
-  // SIGTERM; the exit status (0 for a clean stop, leak check included).
-  int Stop() {
-    if (pid > 0) {
-      kill(pid, SIGTERM);
-      int status = 0;
-      waitpid(pid, &status, 0);
-      exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-      pid = -1;
-      close(outFd);
-    }
-    return exitStatus;
-  }
-
- private:
-  pid_t pid = -1;
-  int outFd = -1;
-  int port = 0;
-  int exitStatus = -1;
-};
 
 struct Packet {
   PacketHeader header;
@@ -238,7 +181,9 @@ class SampleDriverTest : public ::testing::Test {
     driver.reset();
     dir.reset();
   }
-  void SetUp() override { ASSERT_GT(driver->Port(), 0) << "no driver at " << DriverBinary(); }
+  void SetUp() override {
+    ASSERT_GT(driver->Port(), 0) << "no driver at " << DriverProcess::Binary();
+  }
 
   // Connects and opens `name`, checking the three replies to the open.
   static std::unique_ptr<RawClient> Opened(const std::string& request) {
