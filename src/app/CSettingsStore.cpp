@@ -19,18 +19,18 @@
 #include "app/AppNames.h"
 #include "app/FormatText.h"
 #include "app/SettingsNames.h"
+#include "platform/CAtomicFile.h"
 
 namespace {
 
 // A settings file is a few kilobytes. Anything far larger is not ours, and we
 // neither load it whole nor replace it.
 constexpr off_t kMaxFileSize = 16 * 1024 * 1024;
+using ReadStatus = CAtomicFile::ReadStatus;
+using FileContents = CAtomicFile::Contents;
 // Writers hold the lock for milliseconds. One stuck far longer (a stopped
 // process) makes our write fail rather than freeze the program.
-constexpr auto kLockWait = std::chrono::seconds(5);
-constexpr auto kLockRetry = std::chrono::milliseconds(2);
-constexpr const char* kTempSuffix = ".tmp";
-constexpr size_t kTempRandomLength = 6;  // the XXXXXX of mkostemp
+constexpr auto kLockWait = std::chrono::milliseconds(5000);
 
 // ---------------------------------------------------------------------------
 // Escapes. Names and values may hold any byte; a backslash escape keeps line
@@ -290,192 +290,6 @@ std::string UrlEntryName(int index) {
   return index == 0 ? std::string(kEntryDefaultUrl) : FormatText(kEntryRecentUrlFormat, index);
 }
 
-// ---------------------------------------------------------------------------
-// Files.
-
-enum class ReadStatus { Ok, Missing, Unreadable };
-
-struct FileContents {
-  ReadStatus status = ReadStatus::Missing;
-  std::string text;
-  struct stat info {};
-};
-
-// Only a regular file of sane size is read; a FIFO or device at the settings
-// path must not block or flood us.
-FileContents ReadWholeFile(const std::string& path) {
-  FileContents contents;
-  if (path.empty()) {
-    return contents;
-  }
-  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-  if (fd < 0) {
-    contents.status =
-        errno == ENOENT || errno == ENOTDIR ? ReadStatus::Missing : ReadStatus::Unreadable;
-    return contents;
-  }
-  contents.status = ReadStatus::Unreadable;
-  if (fstat(fd, &contents.info) == 0 && S_ISREG(contents.info.st_mode) &&
-      contents.info.st_size <= kMaxFileSize) {
-    char buffer[65536];
-    bool failed = false;
-    while (!failed) {
-      ssize_t got = read(fd, buffer, sizeof buffer);
-      if (got < 0 && errno == EINTR) {
-        continue;
-      }
-      failed = got < 0 ||
-               contents.text.size() + static_cast<size_t>(got) > static_cast<size_t>(kMaxFileSize);
-      if (got <= 0) {
-        break;
-      }
-      contents.text.append(buffer, static_cast<size_t>(got));
-    }
-    if (!failed) {
-      contents.status = ReadStatus::Ok;
-    }
-  }
-  close(fd);
-  if (contents.status != ReadStatus::Ok) {
-    contents.text.clear();
-  }
-  return contents;
-}
-
-std::string DirectoryOf(const std::string& path) {
-  size_t slash = path.rfind('/');
-  if (slash == std::string::npos) {
-    return ".";
-  }
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string BaseNameOf(const std::string& path) {
-  size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-bool IsDirectory(const std::string& path) {
-  struct stat info {};
-  return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-bool MakeDirectories(const std::string& dir) {
-  if (IsDirectory(dir)) {
-    return true;
-  }
-  for (size_t slash = dir.find('/', 1);; slash = dir.find('/', slash + 1)) {
-    std::string part = dir.substr(0, slash);
-    if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) {
-      return false;
-    }
-    if (slash == std::string::npos) {
-      break;
-    }
-  }
-  return IsDirectory(dir);
-}
-
-// A settings file kept elsewhere and linked here (dotfile managers do this)
-// is updated where it lives instead of being replaced by a plain file.
-std::string ResolveLink(const std::string& path) {
-  struct stat info {};
-  if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
-    return path;
-  }
-  char* real = realpath(path.c_str(), nullptr);
-  if (real == nullptr) {
-    return path;
-  }
-  std::string resolved = real;
-  free(real);
-  return resolved;
-}
-
-// The lock lives in a sidecar file: the settings file itself is replaced on
-// every write, so a lock on it would not be shared with the next writer.
-int LockSidecar(const std::string& lockPath) {
-  int fd = open(lockPath.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY, 0600);
-  if (fd < 0) {
-    return -1;
-  }
-  auto deadline = std::chrono::steady_clock::now() + kLockWait;
-  while (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    bool retry = errno == EWOULDBLOCK || errno == EINTR;
-    if (!retry || std::chrono::steady_clock::now() >= deadline) {
-      close(fd);
-      return -1;
-    }
-    std::this_thread::sleep_for(kLockRetry);
-  }
-  return fd;
-}
-
-// Under the lock no other writer is between creating and renaming its temp
-// file, so any temp file left over is from a writer that was killed.
-void RemoveStaleTempFiles(const std::string& dir, const std::string& target) {
-  std::string prefix = BaseNameOf(target) + kTempSuffix;
-  DIR* listing = opendir(dir.c_str());
-  if (listing == nullptr) {
-    return;
-  }
-  while (dirent* item = readdir(listing)) {
-    std::string_view name = item->d_name;
-    if (name.size() == prefix.size() + kTempRandomLength && name.starts_with(prefix)) {
-      unlinkat(dirfd(listing), item->d_name, 0);
-    }
-  }
-  closedir(listing);
-}
-
-bool WriteAll(int fd, std::string_view text) {
-  while (!text.empty()) {
-    ssize_t put = write(fd, text.data(), text.size());
-    if (put < 0 && errno == EINTR) {
-      continue;
-    }
-    if (put <= 0) {
-      return false;
-    }
-    text.remove_prefix(static_cast<size_t>(put));
-  }
-  return true;
-}
-
-void SyncDirectory(const std::string& dir) {
-  int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd >= 0) {
-    fsync(fd);
-    close(fd);
-  }
-}
-
-// Writes the new text beside the target and renames it over: readers see the
-// old file or the new one, never a part of either.
-bool ReplaceFile(const std::string& target, const std::string& text, const FileContents& old) {
-  std::string dir = DirectoryOf(target);
-  std::string tempPath = target + kTempSuffix + std::string(kTempRandomLength, 'X');
-  int fd = mkostemp(tempPath.data(), O_CLOEXEC);
-  if (fd < 0) {
-    return false;
-  }
-  if (old.status == ReadStatus::Ok) {
-    fchmod(fd, old.info.st_mode & 07777);
-    // Keeps the user's ownership when run privileged; otherwise a harmless no-op.
-    int chowned = fchown(fd, old.info.st_uid, old.info.st_gid);
-    (void)chowned;
-  }
-  bool ok = WriteAll(fd, text) && fsync(fd) == 0;
-  ok = close(fd) == 0 && ok;
-  ok = ok && rename(tempPath.c_str(), target.c_str()) == 0;
-  if (!ok) {
-    unlink(tempPath.c_str());
-    return false;
-  }
-  SyncDirectory(dir);
-  return true;
-}
-
 }  // namespace
 
 CSettingsStore::CSettingsStore(std::string filePath) : filePath(std::move(filePath)) {}
@@ -499,14 +313,14 @@ std::string CSettingsStore::DefaultPath() {
 
 std::string CSettingsStore::ReadSettingText(const std::string& section, const std::string& entry,
                                             const std::string& defaultText) const {
-  FileContents contents = ReadWholeFile(filePath);
+  FileContents contents = CAtomicFile::ReadRegular(filePath, kMaxFileSize);
   EntryLocation where = LocateEntry(contents.text, section, entry);
   return where.found ? where.value : defaultText;
 }
 
 int CSettingsStore::ReadSettingInt(const std::string& section, const std::string& entry,
                                    int defaultValue) const {
-  FileContents contents = ReadWholeFile(filePath);
+  FileContents contents = CAtomicFile::ReadRegular(filePath, kMaxFileSize);
   EntryLocation where = LocateEntry(contents.text, section, entry);
   std::optional<int> value = where.found ? ParseInteger(where.value) : std::nullopt;
   return value.value_or(defaultValue);
@@ -523,7 +337,7 @@ bool CSettingsStore::WriteSettingInt(const std::string& section, const std::stri
 }
 
 std::vector<std::string> CSettingsStore::ReadUrlList() const {
-  FileContents contents = ReadWholeFile(filePath);
+  FileContents contents = CAtomicFile::ReadRegular(filePath, kMaxFileSize);
   std::vector<std::string> urls;
   for (int i = 0; i < kMaxUrlListLength; ++i) {
     EntryLocation where = LocateEntry(contents.text, kSectionDefaultUrl, UrlEntryName(i));
@@ -571,17 +385,16 @@ bool CSettingsStore::WriteEntries(const std::vector<Assignment>& assignments) {
   if (filePath.empty()) {
     return false;
   }
-  std::string target = ResolveLink(filePath);
-  std::string dir = DirectoryOf(target);
-  if (!MakeDirectories(dir)) {
+  std::string target = CAtomicFile::ResolveLink(filePath);
+  if (!CAtomicFile::MakeDirectories(CAtomicFile::DirectoryOf(target))) {
     return false;
   }
-  int lockFd = LockSidecar(target + ".lock");
+  int lockFd = CAtomicFile::LockSidecar(target + ".lock", kLockWait);
   if (lockFd < 0) {
     return false;
   }
-  FileContents contents = ReadWholeFile(target);
-  bool ok = contents.status != ReadStatus::Unreadable;
+  FileContents contents = CAtomicFile::ReadRegular(target, kMaxFileSize);
+  bool ok = contents.status == ReadStatus::Ok || contents.status == ReadStatus::Missing;
   if (ok) {
     std::string text = contents.text;
     bool changed = contents.status == ReadStatus::Missing;
@@ -590,10 +403,10 @@ bool CSettingsStore::WriteEntries(const std::vector<Assignment>& assignments) {
           AssignEntry(text, assignment.section, assignment.entry, assignment.value) || changed;
     }
     if (changed) {
-      RemoveStaleTempFiles(dir, target);
-      ok = ReplaceFile(target, text, contents);
+      CAtomicFile::RemoveStaleTempFiles(target);
+      ok = CAtomicFile::Replace(target, text, 0600);
     }
   }
-  close(lockFd);
+  CAtomicFile::Unlock(lockFd);
   return ok;
 }

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <utility>
+#include <vector>
+
+// The one way a model tells others that something changed. Any number of
+// subscribers; a subscription lives as long as the Connection it returned,
+// so a view that goes away can never be called back. Emitting while a slot
+// connects or disconnects is safe: the emit walks a snapshot of the ids.
+class Connection {
+ public:
+  Connection() = default;
+  explicit Connection(std::function<void()> disconnect) : disconnect(std::move(disconnect)) {}
+  Connection(Connection&& other) noexcept : disconnect(std::exchange(other.disconnect, {})) {}
+  Connection& operator=(Connection&& other) noexcept {
+    if (this != &other) {
+      Disconnect();
+      disconnect = std::exchange(other.disconnect, {});
+    }
+    return *this;
+  }
+  Connection(const Connection&) = delete;
+  Connection& operator=(const Connection&) = delete;
+  ~Connection() { Disconnect(); }
+
+  void Disconnect() {
+    if (disconnect) std::exchange(disconnect, {})();
+  }
+  bool Connected() const { return static_cast<bool>(disconnect); }
+
+ private:
+  std::function<void()> disconnect;
+};
+
+template <typename... Args>
+class Signal {
+ public:
+  using Slot = std::function<void(Args...)>;
+
+  Signal() : state(std::make_shared<State>()) {}
+  Signal(const Signal&) = delete;
+  Signal& operator=(const Signal&) = delete;
+
+  // Keep the returned connection for as long as the slot may be called.
+  [[nodiscard]] Connection Connect(Slot slot) {
+    int id = state->nextId++;
+    state->slots.emplace(id, std::make_shared<Slot>(std::move(slot)));
+    std::weak_ptr<State> weak = state;
+    return Connection([weak, id] {
+      if (auto alive = weak.lock()) alive->slots.erase(id);
+    });
+  }
+
+  void operator()(Args... args) const { Emit(args...); }
+
+  void Emit(Args... args) const {
+    // Copy the slot handles first: a slot may connect or disconnect others.
+    std::vector<std::pair<int, std::shared_ptr<Slot>>> snapshot(state->slots.begin(),
+                                                                state->slots.end());
+    for (auto& [id, slot] : snapshot) {
+      if (state->slots.count(id) != 0) (*slot)(args...);
+    }
+  }
+
+  bool Empty() const { return state->slots.empty(); }
+  std::size_t Count() const { return state->slots.size(); }
+
+ private:
+  struct State {
+    std::map<int, std::shared_ptr<Slot>> slots;
+    int nextId = 1;
+  };
+  std::shared_ptr<State> state;
+};
+
+// Several connections held together, released at once (a view's lifetime).
+class ConnectionBag {
+ public:
+  void Add(Connection connection) { connections.push_back(std::move(connection)); }
+  ConnectionBag& operator+=(Connection connection) {
+    Add(std::move(connection));
+    return *this;
+  }
+  void Clear() { connections.clear(); }
+
+ private:
+  std::vector<Connection> connections;
+};
