@@ -8,7 +8,7 @@
 
 // The one way a model tells others that something changed. Any number of
 // subscribers; a subscription lives as long as the Connection it returned,
-// so a view that goes away can never be called back. Emitting while a slot
+// so a view that goes away can never be called back. Emitting while a handler
 // connects or disconnects is safe: the emit walks a snapshot of the ids.
 class Connection {
  public:
@@ -44,33 +44,33 @@ class Signal {
   Signal(const Signal&) = delete;
   Signal& operator=(const Signal&) = delete;
 
-  // Keep the returned connection for as long as the slot may be called.
-  [[nodiscard]] Connection Connect(Slot slot) {
+  // Keep the returned connection for as long as the handler may be called.
+  [[nodiscard]] Connection Connect(Slot handler) {
     int id = state->nextId++;
-    state->slots.emplace(id, std::make_shared<Slot>(std::move(slot)));
+    state->handlers.emplace(id, std::make_shared<Slot>(std::move(handler)));
     std::weak_ptr<State> weak = state;
     return Connection([weak, id] {
-      if (auto alive = weak.lock()) alive->slots.erase(id);
+      if (auto alive = weak.lock()) alive->handlers.erase(id);
     });
   }
 
   void operator()(Args... args) const { Emit(args...); }
 
   void Emit(Args... args) const {
-    // Copy the slot handles first: a slot may connect or disconnect others.
-    std::vector<std::pair<int, std::shared_ptr<Slot>>> snapshot(state->slots.begin(),
-                                                                state->slots.end());
-    for (auto& [id, slot] : snapshot) {
-      if (state->slots.count(id) != 0) (*slot)(args...);
+    // Copy the handles first: a handler may connect or disconnect others.
+    std::vector<std::pair<int, std::shared_ptr<Slot>>> snapshot(state->handlers.begin(),
+                                                                state->handlers.end());
+    for (auto& [id, handler] : snapshot) {
+      if (state->handlers.count(id) != 0) (*handler)(args...);
     }
   }
 
-  bool Empty() const { return state->slots.empty(); }
-  std::size_t Count() const { return state->slots.size(); }
+  bool Empty() const { return state->handlers.empty(); }
+  std::size_t Count() const { return state->handlers.size(); }
 
  private:
   struct State {
-    std::map<int, std::shared_ptr<Slot>> slots;
+    std::map<int, std::shared_ptr<Slot>> handlers;
     int nextId = 1;
   };
   std::shared_ptr<State> state;
