@@ -5,10 +5,11 @@ BUILD      ?= build
 RUN_BUILD  ?= build-run
 BENCH_BUILD ?= build-bench
 FUZZ_BUILD ?= build-fuzz
+PACKAGE_BUILD ?= build-package
 JOBS       ?= $(shell nproc)
 FUZZ_SECONDS ?= 30
 
-.PHONY: all bootstrap build test run bench fuzz format clean
+.PHONY: all bootstrap build test run bench fuzz package format clean
 
 all: build
 
@@ -40,8 +41,15 @@ fuzz: bootstrap
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_all
 	scripts/fuzz $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
+# A Debian package of the release build, in $(PACKAGE_BUILD)/.
+package: bootstrap
+	cmake -S . -B $(PACKAGE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAMSEL_TESTS=OFF \
+	  -DCMAKE_INSTALL_PREFIX=/usr
+	cmake --build $(PACKAGE_BUILD) -j $(JOBS)
+	cd $(PACKAGE_BUILD) && cpack -G DEB
+
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD) $(RUN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(RUN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD) $(PACKAGE_BUILD)

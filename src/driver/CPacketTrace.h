@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "driver/PacketHeader.h"
+
+// A readable log of every packet that crosses the driver connection, for
+// people writing drivers: time since the trace started, direction, the six
+// header words by name, and the body as hex and printable text. Tracing only
+// watches: what is sent and when never depends on it.
+class CPacketTrace {
+ public:
+  enum class Direction { Sent, Received };
+  static constexpr std::size_t kBytesPerLine = 16;
+  // Bodies beyond this are cut, with a note of their full length.
+  static constexpr std::size_t kMaxBodyShown = 4096;
+
+  CPacketTrace() = default;
+  ~CPacketTrace();
+  CPacketTrace(const CPacketTrace&) = delete;
+  CPacketTrace& operator=(const CPacketTrace&) = delete;
+
+  // Appends to `path` from now on; false (and no trace) when it cannot be
+  // opened. `nowMs` is the clock the entries' times count from.
+  bool Start(const std::string& path, std::int64_t nowMs);
+  void Stop();
+  bool Active() const { return file != nullptr; }
+  const std::string& Path() const { return path; }
+
+  // `body` is what crossed the wire after the header (it may be one byte
+  // longer than the header announces).
+  void Record(Direction direction, const PacketHeader& header, std::string_view body,
+              std::int64_t nowMs);
+
+  // The text of one entry; public for the tests and the benchmark.
+  static std::string FormatEntry(Direction direction, const PacketHeader& header,
+                                 std::string_view body, std::int64_t elapsedMs);
+  static const char* TypeName(std::uint32_t type);
+
+ private:
+  std::FILE* file = nullptr;
+  std::string path;
+  std::int64_t startMs = 0;
+};
