@@ -197,6 +197,13 @@ TEST_F(ChangelogSession, ChecksEachSampleConfiguration) {
   for (const std::string& line : {
            "database catalogue: Package catalogue\n  driver: 127.0.0.1 " + port +
                "\n  internal name: catalogue\n",
+           // Basic mode's buttons and the browse lists.
+           std::string("  search field 3: Description = Description lists: Description words\n"
+                       "  search field 4: Section = Section basic lists: Section\n"
+                       "  search field 5: Maintainer = Maintainer basic lists: Maintainer, "
+                       "Maintainer words\n"),
+           std::string("  search field 1: Changes = Changes lists: Changes words\n"
+                       "  search field 2: Package = Package lists: Package\n"),
            std::string("  search field 6: Installed size (KiB) = Installed-Size range NUMERIC\n"
                        "  search field 7: Also containing = any limit\n"
                        "  search field 8: Home page = Homepage basic-only\n"),

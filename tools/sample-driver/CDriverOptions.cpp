@@ -1,5 +1,7 @@
 #include "CDriverOptions.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -33,8 +35,13 @@ const char* CDriverOptions::Usage() {
          "                            [--password NAME=SECRET]... [--delay-ms N]\n"
          "                            [--split-writes N] [--close-after N]\n"
          "                            [--protocol VERSION] [--verbose]\n"
+         "       tamsel-sample-driver --help | --version\n"
          "Serves stanza files as Tamsel databases. --port 0 picks a free port; the\n"
          "first line on standard output is \"listening on PORT\".\n";
+}
+
+std::string CDriverOptions::VersionText() {
+  return std::string("tamsel-sample-driver ") + TAMSEL_VERSION + "\n";
 }
 
 bool CDriverOptions::Parse(int argc, char** argv, DriverOptions& options, std::string& error) {
@@ -49,6 +56,10 @@ bool CDriverOptions::Parse(int argc, char** argv, DriverOptions& options, std::s
     }
     if (arg == "--help" || arg == "-h") {
       options.help = true;
+      continue;
+    }
+    if (arg == "--version") {
+      options.version = true;
       continue;
     }
     if (arg == "--verbose") {
@@ -93,7 +104,7 @@ bool CDriverOptions::Parse(int argc, char** argv, DriverOptions& options, std::s
     }
   }
   if (options.databases.empty()) {
-    std::string dir = TAMSEL_SAMPLE_DATA_DIR;
+    std::string dir = CDriverOptions::DefaultDataDirectory();
     options.databases = {{"catalogue", dir + "/catalogue.stanza"},
                          {"changelog", dir + "/changelog.stanza"}};
   }
@@ -108,4 +119,21 @@ bool CDriverOptions::Parse(int argc, char** argv, DriverOptions& options, std::s
     }
   }
   return true;
+}
+
+// Installed, the data sits in ../share/tamsel/sample beside bin/; in the build
+// tree, in the source tree's data/sample.
+std::string CDriverOptions::DefaultDataDirectory() {
+  char self[4096];
+  ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+  if (n > 0) {
+    std::string exe(self, static_cast<std::size_t>(n));
+    std::string prefix = exe.substr(0, exe.rfind('/'));
+    prefix = prefix.substr(0, prefix.rfind('/'));
+    std::string installed = prefix + "/share/tamsel/sample";
+    if (access((installed + "/catalogue.stanza").c_str(), R_OK) == 0) {
+      return installed;
+    }
+  }
+  return TAMSEL_SAMPLE_DATA_DIR;
 }

@@ -14,6 +14,7 @@ struct DriverOptions {
   std::map<std::string, std::string> passwords;                // name, secret
   SessionSettings session;
   bool help = false;
+  bool version = false;
 };
 
 // The command line of tamsel-sample-driver.
@@ -23,4 +24,8 @@ class CDriverOptions {
   // "catalogue" and "changelog" are served.
   static bool Parse(int argc, char** argv, DriverOptions& options, std::string& error);
   static const char* Usage();
+  // "tamsel-sample-driver VERSION" and a line end.
+  static std::string VersionText();
+  // Where the bundled sample databases are read from without --db.
+  static std::string DefaultDataDirectory();
 };

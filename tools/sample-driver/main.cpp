@@ -28,6 +28,10 @@ int main(int argc, char** argv) {
     std::cout << CDriverOptions::Usage();
     return 0;
   }
+  if (options.version) {
+    std::cout << CDriverOptions::VersionText();
+    return 0;
+  }
   std::signal(SIGPIPE, SIG_IGN);
   // SIGINT and SIGTERM are held back except while the loop waits, so a stop
   // is never lost between the check and the wait.
