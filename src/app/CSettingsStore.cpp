@@ -28,9 +28,6 @@ namespace {
 constexpr off_t kMaxFileSize = 16 * 1024 * 1024;
 using ReadStatus = CAtomicFile::ReadStatus;
 using FileContents = CAtomicFile::Contents;
-// Writers hold the lock for milliseconds. One stuck far longer (a stopped
-// process) makes our write fail rather than freeze the program.
-constexpr auto kLockWait = std::chrono::milliseconds(5000);
 
 // ---------------------------------------------------------------------------
 // Escapes. Names and values may hold any byte; a backslash escape keeps line
@@ -379,23 +376,63 @@ bool CSettingsStore::IsIntegerSetting(const std::string& section, const std::str
   return false;
 }
 
+const char* CSettingsStore::DescribeWriteStatus(WriteStatus status) {
+  switch (status) {
+    case WriteStatus::Stored:
+      return "";
+    case WriteStatus::NoLocation:
+      return "no place for the settings file";
+    case WriteStatus::NoDirectory:
+      return "the settings directory can't be created";
+    case WriteStatus::LockBusy:
+      return "the settings file is locked by another process";
+    case WriteStatus::LockUnsafe:
+      return "the settings lock file is a link or not a plain file";
+    case WriteStatus::LockFailed:
+      return "the settings lock file can't be used";
+    case WriteStatus::NotRegular:
+      return "the settings file is not a plain file";
+    case WriteStatus::Unreadable:
+      return "the settings file can't be read";
+    case WriteStatus::TooLarge:
+      return "the settings file is too large";
+    case WriteStatus::ReplaceFailed:
+      return "the settings file can't be written";
+  }
+  return "";
+}
+
+bool CSettingsStore::WriteEntries(const std::vector<Assignment>& assignments) {
+  lastWriteStatus = StoreEntries(assignments);
+  return lastWriteStatus == WriteStatus::Stored;
+}
+
 // A file we cannot read is never replaced: writing what we know would throw
 // away everything we could not see.
-bool CSettingsStore::WriteEntries(const std::vector<Assignment>& assignments) {
+CSettingsStore::WriteStatus CSettingsStore::StoreEntries(
+    const std::vector<Assignment>& assignments) {
   if (filePath.empty()) {
-    return false;
+    return WriteStatus::NoLocation;
   }
   std::string target = CAtomicFile::ResolveLink(filePath);
   if (!CAtomicFile::MakeDirectories(CAtomicFile::DirectoryOf(target))) {
-    return false;
+    return WriteStatus::NoDirectory;
   }
-  int lockFd = CAtomicFile::LockSidecar(target + ".lock", kLockWait);
+  CAtomicFile::LockStatus lockStatus;
+  int lockFd = CAtomicFile::LockSidecar(target + ".lock", lockWait, &lockStatus);
   if (lockFd < 0) {
-    return false;
+    return lockStatus == CAtomicFile::LockStatus::Busy     ? WriteStatus::LockBusy
+           : lockStatus == CAtomicFile::LockStatus::Unsafe ? WriteStatus::LockUnsafe
+                                                           : WriteStatus::LockFailed;
   }
   FileContents contents = CAtomicFile::ReadRegular(target, kMaxFileSize);
-  bool ok = contents.status == ReadStatus::Ok || contents.status == ReadStatus::Missing;
-  if (ok) {
+  WriteStatus status = WriteStatus::Stored;
+  if (contents.status == ReadStatus::TooLarge) {
+    status = WriteStatus::TooLarge;
+  } else if (contents.status == ReadStatus::Unreadable) {
+    bool notRegular = contents.info.st_mode != 0 && !S_ISREG(contents.info.st_mode);
+    status = notRegular ? WriteStatus::NotRegular : WriteStatus::Unreadable;
+  } else {
     std::string text = contents.text;
     bool changed = contents.status == ReadStatus::Missing;
     for (const Assignment& assignment : assignments) {
@@ -404,9 +441,11 @@ bool CSettingsStore::WriteEntries(const std::vector<Assignment>& assignments) {
     }
     if (changed) {
       CAtomicFile::RemoveStaleTempFiles(target);
-      ok = CAtomicFile::Replace(target, text, 0600);
+      if (!CAtomicFile::Replace(target, text, 0600)) {
+        status = WriteStatus::ReplaceFailed;
+      }
     }
   }
   CAtomicFile::Unlock(lockFd);
-  return ok;
+  return status;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,21 @@
 // truncated file. Lines this program cannot parse are kept as they are.
 class CSettingsStore {
  public:
+  // Why the last write stored nothing (Stored when it did).
+  enum class WriteStatus {
+    Stored,
+    NoLocation,     // no settings path at all (no home directory)
+    NoDirectory,    // its directory can't be created (a file in the way)
+    LockBusy,       // another process held the lock past lockWait
+    LockUnsafe,     // the lock file is a symlink or no regular file
+    LockFailed,     // the lock file can't be created or locked
+    NotRegular,     // the settings path is a directory, a FIFO, a device
+    Unreadable,     // the file can't be read, so it must not be replaced
+    TooLarge,       // over kMaxFileSize: not ours
+    ReplaceFailed,  // the new file could not be written or renamed
+  };
+  static constexpr std::chrono::milliseconds kDefaultLockWait{5000};
+
   explicit CSettingsStore(std::string filePath);
 
   // $XDG_CONFIG_HOME/Vandrel/Tamsel.conf, else $HOME/.config/Vandrel/Tamsel.conf.
@@ -36,6 +52,15 @@ class CSettingsStore {
   // URLs past the sixth are dropped.
   bool WriteUrlList(const std::vector<std::string>& urls);
 
+  WriteStatus LastWriteStatus() const { return lastWriteStatus; }
+  // A short English reason for a failed write, for "error:" lines and
+  // message boxes; "" for Stored.
+  static const char* DescribeWriteStatus(WriteStatus status);
+
+  // Writers hold the lock for milliseconds; one stuck far longer (a stopped
+  // process) makes our write fail rather than freeze the program.
+  std::chrono::milliseconds lockWait = kDefaultLockWait;
+
   // True for the entries whose value is an integer.
   static bool IsIntegerSetting(const std::string& section, const std::string& entry);
 
@@ -47,6 +72,8 @@ class CSettingsStore {
   };
 
   bool WriteEntries(const std::vector<Assignment>& assignments);
+  WriteStatus StoreEntries(const std::vector<Assignment>& assignments);
 
   std::string filePath;
+  WriteStatus lastWriteStatus = WriteStatus::Stored;
 };

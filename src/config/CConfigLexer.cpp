@@ -114,5 +114,10 @@ bool LexConfigurationFile(Ui& ui, const std::string& path, std::ostream& out) {
     out << lexer.configLineNumber << ' ' << index << ' ' << keyword << '=' << value << '\n';
   }
   out << "end " << lexer.configLineNumber << '\n';
+  // An oversize line or a read error ends the listing early; say where.
+  if (file->ReadFailed()) {
+    ui.MessageBox(FormatText("Error in %s at line %d", path.c_str(), lexer.configLineNumber),
+                  "Configuration Error", MsgButtons::Ok, MsgIcon::Error);
+  }
   return true;
 }

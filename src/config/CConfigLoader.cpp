@@ -1,11 +1,14 @@
 #include "config/CConfigLoader.h"
 
+#include <vector>
+
 #include "app/AppNames.h"
 #include "app/CAppState.h"
 #include "app/CSettingsStore.h"
 #include "app/FormatText.h"
 #include "app/SettingsNames.h"
 #include "app/Ui.h"
+#include "config/CCompanionFiles.h"
 #include "config/CConfigFetcher.h"
 #include "config/CConfigFile.h"
 #include "config/CConfigLexer.h"
@@ -70,6 +73,44 @@ std::unique_ptr<CConfigFile> CConfigLoader::OpenConfigurationFile(const std::str
   return nullptr;
 }
 
+std::unique_ptr<CConfigFile> CConfigLoader::OpenCompanionFile(const std::string& name) {
+  if (config.configFilePath.empty()) {
+    return OpenConfigurationFile(name);
+  }
+  std::vector<std::string> candidates = CCompanionFiles::Candidates(config.configFilePath, name);
+  lexer.configLineNumber = 0;
+  std::string shown = candidates.front();
+  for (const std::string& candidate : candidates) {
+    CConfigFile::OpenStatus status;
+    auto file = CConfigFile::Open(candidate, &status);
+    if (file) {
+      lexer.configFileName = candidate;
+      return file;
+    }
+    // A file that is there but unusable is not replaced by another one of
+    // the same name elsewhere.
+    if (status == CConfigFile::OpenStatus::Refused) {
+      shown = candidate;
+      break;
+    }
+  }
+  ui.MessageBox(FormatText("Can't open DB configuration file:\n\"%s\"", shown.c_str()),
+                "File Open Error", MsgButtons::Ok, MsgIcon::Error);
+  lexer.configFileName.clear();
+  return nullptr;
+}
+
+// A read that stopped on an error or an oversize line is not the end of the
+// file: a cut-short configuration must not pass for a whole one. The line
+// counter stands on the line that could not be read.
+bool CConfigLoader::ReadStoppedShort(const CConfigFile& file) {
+  if (!file.ReadFailed()) {
+    return false;
+  }
+  ReportLineError();
+  return true;
+}
+
 // Looks at the first keyword lines only: a pointer file names the URL of the
 // real configuration and perhaps the default database.
 bool CConfigLoader::PreOpen(const std::string& path, std::string& url) {
@@ -105,8 +146,22 @@ std::unique_ptr<CConfigFile> CConfigLoader::OpenRemote(std::string url) {
     if (noUrl) {
       url = kBuiltinDefaultConfigUrl;
     }
-    url = AskConfigurationUrl(ui, settings, app.askForUrl, url);
+    std::string proposed = url;
+    url = AskConfigurationUrl(ui, settings, proposed);
+    if (url.empty()) {
+      return nullptr;
+    }
+    auto file = FetchTopConfiguration(url);
+    // Only a URL that worked is worth offering again.
+    if (file) {
+      RememberConfigurationUrl(settings, app.askForUrl, proposed, url);
+    }
+    return file;
   }
+  return FetchTopConfiguration(url);
+}
+
+std::unique_ptr<CConfigFile> CConfigLoader::FetchTopConfiguration(const std::string& url) {
   if (url.empty()) {
     return nullptr;
   }
@@ -129,6 +184,7 @@ bool CConfigLoader::OpenDocumentConfig(const std::string& path) {
   lexer.BuildKeywordTable();
   config.documentOpened = true;
   config.remoteConfig = false;
+  config.configFilePath.clear();
   std::string url = settings.ReadSettingText(kSectionDefaultUrl, kEntryDefaultUrl, "");
   if (!app.remoteOpenPending) {
     PreOpen(path, url);
@@ -139,6 +195,9 @@ bool CConfigLoader::OpenDocumentConfig(const std::string& path) {
   } else {
     config.configBaseUrl.clear();
     file = OpenConfigurationFile(path);
+    if (file) {
+      config.configFilePath = path;
+    }
   }
   if (!file) {
     return false;
@@ -150,10 +209,22 @@ bool CConfigLoader::ParseMenuLine(int index, const std::string& value) {
   std::string a, b;
   SplitMenuValue(value, a, b);
   if (index == KW_BEGIN_MENU) {
+    if (++menuDepth > kMaxMenuDepth) {
+      ReportLineError();
+      return false;
+    }
     config.menuEntries.push_back({"menu", b.empty() ? a : b, b.empty() ? "" : a});
   } else if (index == KW_END_MENU) {
     config.menuEntries.push_back({"endmenu", "", ""});
+    if (menuDepth > 0) {
+      --menuDepth;
+    }
   } else if (index == KW_ITEM) {
+    // Judged at the end of the menu part: only with separate files does the
+    // tag name a file.
+    if (firstBadTagLine == 0 && !a.empty() && !CCompanionFiles::IsPlainName(a)) {
+      firstBadTagLine = lexer.configLineNumber;
+    }
     CDBDescRec& rec = config.FindOrCreateDatabase(a);
     if (b.empty()) {
       config.menuEntries.push_back({"db", rec.name, a});
@@ -172,9 +243,14 @@ bool CConfigLoader::ParseMenuLine(int index, const std::string& value) {
 
 bool CConfigLoader::ParseTopConfiguration(CConfigFile& file) {
   config.menuEntries.clear();
+  menuDepth = 0;
+  firstBadTagLine = 0;
   std::string keyword, value;
   int index = lexer.ReadKeywordLine(file, value, keyword);
   if (index != KW_CONF_VERSION) {
+    if (index == kKeywordEndOfFile && ReadStoppedShort(file)) {
+      return false;
+    }
     if (keyword == "HTTP Error") {
       ui.MessageBox(value, "HTTP Error", MsgButtons::Ok, MsgIcon::Error);
     } else {
@@ -196,19 +272,23 @@ bool CConfigLoader::ParseTopConfiguration(CConfigFile& file) {
       return ParseDatabaseSections(file, value);
     }
     if (index == kKeywordEndOfFile) {
-      // A read error is not the end of the file: a cut-short configuration
-      // must not pass for a whole one.
-      if (file.ReadFailed()) {
-        ReportLineError();
+      if (ReadStoppedShort(file)) {
         return false;
       }
       if (config.databases.empty()) {
         return false;
       }
+      if (firstBadTagLine != 0) {
+        lexer.configLineNumber = firstBadTagLine;
+        ReportLineError();
+        return false;
+      }
       config.separateDatabaseFiles = true;
       return true;
     }
-    ParseMenuLine(index, value);
+    if (!ParseMenuLine(index, value)) {
+      return false;
+    }
   }
 }
 
@@ -240,6 +320,9 @@ bool CConfigLoader::ParseDatabaseSections(CConfigFile& file, std::string tag) {
           return false;
       }
     }
+    if (index == kKeywordEndOfFile && ReadStoppedShort(file)) {
+      return false;
+    }
     if (!reader.Finish()) {
       ui.MessageBox("Required fields missing in configuration file:\n", "Configuration Error",
                     MsgButtons::Ok, MsgIcon::Error);
@@ -250,10 +333,6 @@ bool CConfigLoader::ParseDatabaseSections(CConfigFile& file, std::string tag) {
       config.defaultDatabaseName = db.name;
     }
     if (index == kKeywordEndOfFile) {
-      if (file.ReadFailed()) {
-        ReportLineError();
-        return false;
-      }
       return true;
     }
     tag = value;
@@ -268,6 +347,13 @@ void CConfigLoader::SelectDatabase(const std::string& name) {
   }
   std::unique_ptr<CConfigFile> file;
   std::string url;
+  // The menu part refused such tags already; a tag is never a path.
+  if (!CCompanionFiles::IsPlainName(db->tag)) {
+    ui.MessageBox(FormatText("Can't open configuration file for %s:\n", db->tag.c_str()),
+                  "File Open Error", MsgButtons::Ok, MsgIcon::Error);
+    config.currentDatabase = nullptr;
+    return;
+  }
   if (config.remoteConfig) {
     url = config.configBaseUrl + db->tag;
     file = fetcher.FetchConfigurationUrl(url, lexer, config.remoteConfig);
@@ -279,7 +365,7 @@ void CConfigLoader::SelectDatabase(const std::string& name) {
       return;
     }
   } else {
-    file = OpenConfigurationFile(db->tag);
+    file = OpenCompanionFile(db->tag);
     if (!file) {
       ui.MessageBox(FormatText("Can't open configuration file for %s:\n", db->tag.c_str()),
                     "File Open Error", MsgButtons::Ok, MsgIcon::Error);
@@ -318,6 +404,7 @@ bool CConfigLoader::ReadSelectedDatabaseFile(CConfigFile& file, const std::strin
     return true;
   }
   if (index == kKeywordEndOfFile) {
+    ReadStoppedShort(file);
     return false;
   }
   // Something other than a database section: the file holds no usable

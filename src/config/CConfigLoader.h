@@ -21,6 +21,11 @@ class CConfigLoader {
 
   bool OpenDocumentConfig(const std::string& path);
   std::unique_ptr<CConfigFile> OpenConfigurationFile(const std::string& name);
+  // A file that belongs to the local configuration (a database file, the
+  // information file): looked for next to the configuration first, then in
+  // the current directory. The same message as OpenConfigurationFile when
+  // none can be opened.
+  std::unique_ptr<CConfigFile> OpenCompanionFile(const std::string& name);
   bool ParseTopConfiguration(CConfigFile& file);
   bool ParseDatabaseSections(CConfigFile& file, std::string tag);
   void SelectDatabase(const std::string& name);
@@ -29,8 +34,14 @@ class CConfigLoader {
  private:
   bool PreOpen(const std::string& path, std::string& url);
   std::unique_ptr<CConfigFile> OpenRemote(std::string url);
+  std::unique_ptr<CConfigFile> FetchTopConfiguration(const std::string& url);
   bool ParseMenuLine(int index, const std::string& value);
+  bool ReadStoppedShort(const CConfigFile& file);
   bool ReadSelectedDatabaseFile(CConfigFile& file, const std::string& url);
+
+  // Submenus deeper than this are refused: every level indents every line
+  // below it, so unbounded nesting makes the menu's output quadratic.
+  static constexpr int kMaxMenuDepth = 64;
 
   CConfiguration& config;
   CConfigLexer& lexer;
@@ -38,4 +49,7 @@ class CConfigLoader {
   CAppState& app;
   CSettingsStore& settings;
   Ui& ui;
+  int menuDepth = 0;
+  // The line of the first `item` whose tag could not name a database file.
+  int firstBadTagLine = 0;
 };

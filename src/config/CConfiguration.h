@@ -26,6 +26,9 @@ class CConfiguration {
   std::string defaultDatabaseTag;
 
   std::string configBaseUrl;
+  // The local top-level file as opened; its directory holds the companion
+  // files. Empty for a configuration fetched over HTTP.
+  std::string configFilePath;
   bool remoteConfig = false;
   bool separateDatabaseFiles = false;
   bool documentOpened = false;

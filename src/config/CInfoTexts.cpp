@@ -47,7 +47,7 @@ bool CInfoTexts::LoadInformationTexts(CConfiguration& config, CConfigLoader& loa
     file = fetcher.FetchConfigurationUrl(config.configBaseUrl + kRemoteInfoFile, lexer,
                                          config.remoteConfig);
   } else {
-    file = loader.OpenConfigurationFile(kLocalInfoFile);
+    file = loader.OpenCompanionFile(kLocalInfoFile);
   }
   if (!file || !Parse(*file)) {
     ui.Message("Couldn't read database InfoBlurbs");

@@ -12,8 +12,9 @@ class CConfiguration;
 class Ui;
 
 // The information texts of one document: a short text per database tag and
-// per submenu key, read once from the information file ("db.ifo" beside the
-// program, or "db.info" beside a remote configuration), and the keys whose
+// per submenu key, read once from the information file ("db.ifo" beside a
+// local configuration or in the current directory, or "db.info" beside a
+// remote configuration), and the keys whose
 // text the user has already seen.
 class CInfoTexts {
  public:

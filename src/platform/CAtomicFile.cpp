@@ -99,14 +99,21 @@ bool CAtomicFile::Replace(const std::string& target, std::string_view text, mode
   return true;
 }
 
-int CAtomicFile::LockSidecar(const std::string& lockPath, std::chrono::milliseconds wait) {
-  int fd = open(lockPath.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY, 0600);
+int CAtomicFile::LockSidecar(const std::string& lockPath, std::chrono::milliseconds wait,
+                             LockStatus* status) {
+  LockStatus ignored;
+  LockStatus& result = status != nullptr ? *status : ignored;
+  // O_NONBLOCK: a FIFO planted as the lock file must not hold up the open.
+  int fd = open(lockPath.c_str(),
+                O_RDONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK, 0600);
   if (fd < 0) {
+    result = errno == ELOOP ? LockStatus::Unsafe : LockStatus::Failed;
     return -1;
   }
   struct stat info {};
   if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
     close(fd);
+    result = LockStatus::Unsafe;
     return -1;
   }
   auto deadline = std::chrono::steady_clock::now() + wait;
@@ -114,10 +121,12 @@ int CAtomicFile::LockSidecar(const std::string& lockPath, std::chrono::milliseco
     bool retry = errno == EWOULDBLOCK || errno == EINTR;
     if (!retry || std::chrono::steady_clock::now() >= deadline) {
       close(fd);
+      result = retry ? LockStatus::Busy : LockStatus::Failed;
       return -1;
     }
     std::this_thread::sleep_for(kLockRetry);
   }
+  result = LockStatus::Locked;
   return fd;
 }
 

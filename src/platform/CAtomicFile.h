@@ -33,9 +33,14 @@ class CAtomicFile {
   // anything failed; the target is then as it was.
   static bool Replace(const std::string& target, std::string_view text, mode_t newMode = 0666);
 
-  // Takes an exclusive lock on a sidecar lock file (never through a
-  // symlink), waiting at most `wait`. The descriptor, or -1.
-  static int LockSidecar(const std::string& lockPath, std::chrono::milliseconds wait);
+  enum class LockStatus { Locked, Busy, Unsafe, Failed };
+
+  // Takes an exclusive lock on a sidecar lock file, waiting at most `wait`.
+  // The descriptor, or -1 with `status` (when given) saying why: Busy when
+  // another holder kept it past the wait, Unsafe when the lock file is a
+  // symlink or not a regular file (it is never followed), Failed otherwise.
+  static int LockSidecar(const std::string& lockPath, std::chrono::milliseconds wait,
+                         LockStatus* status = nullptr);
   static void Unlock(int lockFd);
 
   // Temporary files of `target` left by a writer that was killed; call only

@@ -12,9 +12,14 @@
 #include "HttpTestServer.h"
 #include "TempDir.h"
 #include "app/CAppState.h"
+#include "app/CSettingsStore.h"
+#include "app/SettingsNames.h"
 #include "config/CConfigFetcher.h"
 #include "config/CConfigFile.h"
 #include "config/CConfigLexer.h"
+#include "config/CConfigLoader.h"
+#include "config/CConfiguration.h"
+#include "config/CUrlDialog.h"
 
 namespace {
 
@@ -266,6 +271,36 @@ TEST_F(RemoteConfigTest, RedirectsAndEnvironmentProxiesAreFollowed) {
   EXPECT_EQ(ReadWholeFile(Copy(1)), "moved here\n");
   EXPECT_EQ(server.RequestHeads().back().rfind("GET http://config.example.invalid/dir/db.conf ", 0),
             0u);
+}
+
+// The recent-URL list learns only URLs that worked, and never their credentials.
+TEST_F(RemoteConfigTest, RecentUrlsAreStoredAfterASuccessfulFetchWithoutUserInfo) {
+  server.Route("/top.conf", 200,
+               "conf_version = 1.1\ndb_tag = t\ndb_name = T\ndriver = s:h:1\n"
+               "db_int_name = t\nsummary_fields = S\nt_field_name = F\n");
+  CSettingsStore settings(dir.File("Tamsel.conf"));
+  ASSERT_TRUE(settings.WriteUrlList({"http://default/", "http://r1/"}));
+  auto open = [&](const std::string& typed) {
+    ui.QueueDialog([typed](CDialogModel& dialog) {
+      dynamic_cast<CUrlDialog&>(dialog).SetAnswerText(typed);
+      return true;
+    });
+    CConfiguration config;
+    CConfigLoader loader(config, lexer, fetcher, app, settings, ui);
+    app.remoteOpenPending = true;
+    app.askForUrl = true;
+    return loader.OpenDocumentConfig("ignored");
+  };
+  EXPECT_FALSE(open(server.Url("/missing")));
+  EXPECT_EQ(settings.ReadUrlList(), (std::vector<std::string>{"http://default/", "http://r1/"}));
+
+  std::string typed = server.Url("/top.conf");
+  typed.insert(typed.find("://") + 3, "ann:secret@");
+  ui.messages.clear();
+  EXPECT_TRUE(open(typed)) << ::testing::PrintToString(ui.Texts());
+  EXPECT_EQ(settings.ReadUrlList(),
+            (std::vector<std::string>{"http://default/", server.Url("/top.conf"), "http://r1/"}));
+  EXPECT_EQ(ReadWholeFile(settings.FilePath()).find("secret"), std::string::npos);
 }
 
 }  // namespace

@@ -27,7 +27,11 @@ void ManualEventLoop::StopTimer(int timerId) {
 
 bool ManualEventLoop::ProcessEvents(int maxWaitMs) {
   if (watches.empty()) {
-    return false;
+    if (!simulatedTime || timers.empty()) {
+      return false;
+    }
+    AdvanceToNextTimer(maxWaitMs);
+    return true;
   }
   std::vector<pollfd> fds;
   std::vector<int> ids;
@@ -35,7 +39,13 @@ bool ManualEventLoop::ProcessEvents(int maxWaitMs) {
     fds.push_back({watch.first, POLLIN, 0});
     ids.push_back(id);
   }
-  if (poll(fds.data(), fds.size(), maxWaitMs) <= 0) {
+  // Simulated: a short real wait lets loopback bytes in flight land first.
+  constexpr int kSettleMs = 20;
+  int realWait = simulatedTime && (maxWaitMs < 0 || maxWaitMs > kSettleMs) ? kSettleMs : maxWaitMs;
+  if (poll(fds.data(), fds.size(), realWait) <= 0) {
+    if (simulatedTime) {
+      AdvanceToNextTimer(maxWaitMs);
+    }
     return true;
   }
   for (size_t i = 0; i < fds.size(); ++i) {
@@ -77,6 +87,21 @@ void ManualEventLoop::Advance(std::int64_t ms) {
     callback();
   }
   now = target;
+}
+
+void ManualEventLoop::AdvanceToNextTimer(int maxWaitMs) {
+  if (timers.empty()) {
+    return;
+  }
+  std::int64_t due = timers.begin()->second.due;
+  for (const auto& [id, timer] : timers) {
+    due = timer.due < due ? timer.due : due;
+  }
+  std::int64_t step = due > now ? due - now : 0;
+  if (maxWaitMs >= 0 && step > maxWaitMs) {
+    step = maxWaitMs;
+  }
+  Advance(step);
 }
 
 bool ManualEventLoop::RunUntil(const std::function<bool()>& done, int timeoutMs) {

@@ -23,6 +23,12 @@ class ManualEventLoop : public EventLoop {
   void Advance(std::int64_t ms);
   int ActiveTimers() const { return static_cast<int>(timers.size()); }
 
+  // For tests where every party runs on this loop (a loopback server watched
+  // here too): when no descriptor is ready, nothing else can make one ready,
+  // so ProcessEvents moves the clock to the next timer instead of waiting in
+  // real time. Code that waits in place for a time limit then reaches it.
+  void SetSimulatedTime(bool on) { simulatedTime = on; }
+
   // Processes events until `done` holds or `timeoutMs` of real time passed.
   bool RunUntil(const std::function<bool()>& done, int timeoutMs = 10000);
 
@@ -33,7 +39,11 @@ class ManualEventLoop : public EventLoop {
     bool repeat;
     Callback callback;
   };
+  // Moves the clock to the next timer, at most maxWaitMs (-1: no bound).
+  void AdvanceToNextTimer(int maxWaitMs);
+
   std::int64_t now = 0;
+  bool simulatedTime = false;
   int nextId = 1;
   std::map<int, std::pair<int, Callback>> watches;
   std::map<int, Timer> timers;

@@ -481,6 +481,64 @@ TEST_F(SettingsStoreTest, WriteWaitsForTheLockHolder) {
   EXPECT_EQ(store.ReadSettingInt(kSectionOptions, kEntrySplash, -1), 1);
 }
 
+TEST_F(SettingsStoreTest, FailedWritesSayWhy) {
+  using Status = CSettingsStore::WriteStatus;
+  auto write = [](CSettingsStore& store) {
+    bool stored = store.WriteSettingInt(kSectionOptions, kEntrySplash, 1);
+    EXPECT_EQ(stored, store.LastWriteStatus() == Status::Stored);
+    return store.LastWriteStatus();
+  };
+  CSettingsStore nowhere("");
+  EXPECT_EQ(write(nowhere), Status::NoLocation);
+
+  // XDG_CONFIG_HOME naming a regular file: the directory can't be made.
+  PutFile(dir + "/xdg", "x");
+  std::string savedXdg = getenv("XDG_CONFIG_HOME") ? getenv("XDG_CONFIG_HOME") : "";
+  bool hadXdg = getenv("XDG_CONFIG_HOME") != nullptr;
+  setenv("XDG_CONFIG_HOME", (dir + "/xdg").c_str(), 1);
+  CSettingsStore underFile(CSettingsStore::DefaultPath());
+  hadXdg ? setenv("XDG_CONFIG_HOME", savedXdg.c_str(), 1) : unsetenv("XDG_CONFIG_HOME");
+  EXPECT_EQ(write(underFile), Status::NoDirectory);
+
+  fs::create_directories(dir + "/isdir.conf");
+  CSettingsStore onDirectory(dir + "/isdir.conf");
+  EXPECT_EQ(write(onDirectory), Status::NotRegular);
+
+  std::string huge = dir + "/huge.conf";
+  PutFile(huge, "");
+  fs::resize_file(huge, 16 * 1024 * 1024 + 1);
+  CSettingsStore onHuge(huge);
+  EXPECT_EQ(write(onHuge), Status::TooLarge);
+  EXPECT_EQ(fs::file_size(huge), 16u * 1024 * 1024 + 1);
+
+  // A lock held elsewhere past the wait; the wait is ours to choose.
+  CSettingsStore store(path);
+  EXPECT_EQ(write(store), Status::Stored);
+  int lockFd = open((path + ".lock").c_str(), O_RDONLY);
+  ASSERT_GE(lockFd, 0);
+  ASSERT_EQ(flock(lockFd, LOCK_EX), 0);
+  // flock() locks conflict between separate opens, even in one process.
+  CSettingsStore other(path);
+  other.lockWait = std::chrono::milliseconds(0);
+  EXPECT_EQ(write(other), Status::LockBusy);
+  close(lockFd);
+  EXPECT_EQ(store.ReadSettingInt(kSectionOptions, kEntrySplash, -1), 1);
+
+  // A symlinked lock file is never followed: its target is neither created
+  // nor touched, and nothing is stored.
+  std::string linked = dir + "/linked/Tamsel.conf";
+  PutFile(linked, "[Options]\nSplash=0\n");
+  fs::create_symlink(dir + "/planted", linked + ".lock");
+  CSettingsStore onLink(linked);
+  EXPECT_EQ(write(onLink), Status::LockUnsafe);
+  EXPECT_FALSE(fs::exists(dir + "/planted"));
+  PutFile(dir + "/planted", "keep");
+  EXPECT_EQ(write(onLink), Status::LockUnsafe);
+  EXPECT_EQ(FileText(dir + "/planted"), "keep");
+  EXPECT_EQ(FileText(linked), "[Options]\nSplash=0\n");
+  EXPECT_STRNE(CSettingsStore::DescribeWriteStatus(Status::LockUnsafe), "");
+}
+
 TEST(SettingsStoreNamesTest, DefaultPathAndIntegerEntries) {
   const char* oldConfig = getenv("XDG_CONFIG_HOME");
   const char* oldHome = getenv("HOME");

@@ -310,8 +310,9 @@ TEST_F(LoaderFixture, SeparateFilesAreReadWhenSelected) {
   ui.messages.clear();
   doc->SelectDatabase("Missing");
   EXPECT_EQ(Config().currentDatabase, nullptr);
-  EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"Can't open DB configuration file:\n\"gone\"",
-                                                  "Can't open configuration file for gone:\n"}));
+  EXPECT_EQ(ui.Texts(), (std::vector<std::string>{
+                            "Can't open DB configuration file:\n\"" + dir.File("gone") + "\"",
+                            "Can't open configuration file for gone:\n"}));
   ui.messages.clear();
   doc->SelectDatabase("Nobody");
   EXPECT_EQ(Config().currentDatabase, nullptr);

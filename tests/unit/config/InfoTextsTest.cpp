@@ -91,7 +91,7 @@ TEST_F(InfoTextsTest, LinesMakeTheTextsOfTheirEntries) {
 }
 
 TEST_F(InfoTextsTest, AnyBytesLoadAndOversizedFilesAreRefused) {
-  std::string longLine(3 * 1024 * 1024, 'q');
+  std::string longLine(CConfigFile::kMaxLineBytes, 'q');
   std::string binary("\x01\xff\x80 \0zero\x7f", 10);
   ASSERT_TRUE(ParseFile("$bin\n" + binary + "\n" + longLine + "\n$\xe9t\xe9\nok\n"));
   EXPECT_EQ(Text(info, "bin"), binary + "\r\n" + longLine + "\r\n");
@@ -113,8 +113,7 @@ TEST_F(InfoTextsTest, AnyBytesLoadAndOversizedFilesAreRefused) {
 }
 
 TEST_F(InfoTextsTest, LoadsOnceFromTheCurrentDirectoryAfterRetries) {
-  // The configuration's own directory is not where the file is looked for.
-  dir.Write("db.ifo", "$x\nbeside the configuration\n");
+  // At first neither beside the configuration nor in the current directory.
   ASSERT_TRUE(doc.OpenDocumentConfig(dir.Write("c.tcf",
                                                "conf_version = 1.1\n"
                                                "db_tag = x\n"
@@ -126,7 +125,8 @@ TEST_F(InfoTextsTest, LoadsOnceFromTheCurrentDirectoryAfterRetries) {
       << ::testing::PrintToString(ui.Texts());
   EXPECT_FALSE(Load());
   ASSERT_EQ(ui.messages.size(), 2u);
-  EXPECT_EQ(ui.messages[0].text, "Can't open DB configuration file:\n\"db.ifo\"");
+  EXPECT_EQ(ui.messages[0].text,
+            "Can't open DB configuration file:\n\"" + dir.File("db.ifo") + "\"");
   EXPECT_EQ(ui.messages[1].text, "Couldn't read database InfoBlurbs");
   EXPECT_EQ(ui.messages[1].caption, kAppTitle);
   EXPECT_FALSE(info.infoTextsLoaded);

@@ -42,6 +42,15 @@ struct RecentUrlsTest : ::testing::Test {
     });
   }
 
+  // The dialog, then (as after a successful fetch) the list update.
+  std::string Choose(bool askForUrl, const std::string& proposed) {
+    std::string url = AskConfigurationUrl(ui, settings, proposed);
+    if (!url.empty()) {
+      EXPECT_TRUE(RememberConfigurationUrl(settings, askForUrl, proposed, url));
+    }
+    return url;
+  }
+
   Urls shownList;
   std::string shownText;
   std::string shownCaption;
@@ -52,7 +61,7 @@ TEST_F(RecentUrlsTest, DialogShowsTheProposalFirstThenTheRecentUrls) {
   // "Recent URL 3:" is empty: the list ends there although 4 is set.
   Store({"http://d/", "http://r1/", "http://r2/", "", "http://r4/"});
   Answer("http://r1/");
-  EXPECT_EQ(AskConfigurationUrl(ui, settings, true, "http://proposed/"), "http://r1/");
+  EXPECT_EQ(Choose(true, "http://proposed/"), "http://r1/");
   EXPECT_EQ(ui.dialogKinds, Urls{"url"});
   EXPECT_EQ(shownCaption, "Open Remote Configuration");
   EXPECT_EQ(shownPrompt, "Enter configuration url:");
@@ -65,19 +74,19 @@ TEST_F(RecentUrlsTest, DialogShowsTheProposalFirstThenTheRecentUrls) {
 TEST_F(RecentUrlsTest, ChosenUrlMovesToPositionOneWithoutDuplicates) {
   Store({"http://d/", "http://r1/", "http://r2/", "http://r3/"});
   Answer("http://r3/");
-  EXPECT_EQ(AskConfigurationUrl(ui, settings, true, "http://d/"), "http://r3/");
+  EXPECT_EQ(Choose(true, "http://d/"), "http://r3/");
   EXPECT_EQ(Stored(), (Urls{"http://d/", "http://r3/", "http://r1/", "http://r2/", "", ""}));
 
   // A new URL on a full list pushes the oldest one out.
   Store({"http://d/", "http://r1/", "http://r2/", "http://r3/", "http://r4/", "http://r5/"});
   Answer("http://new/");
-  EXPECT_EQ(AskConfigurationUrl(ui, settings, true, "http://d/"), "http://new/");
+  EXPECT_EQ(Choose(true, "http://d/"), "http://new/");
   EXPECT_EQ(Stored(), (Urls{"http://d/", "http://new/", "http://r1/", "http://r2/", "http://r3/",
                             "http://r4/"}));
 
   // Without askForUrl the chosen URL becomes the default.
   Answer("http://r2/");
-  EXPECT_EQ(AskConfigurationUrl(ui, settings, false, "http://d/"), "http://r2/");
+  EXPECT_EQ(Choose(false, "http://d/"), "http://r2/");
   EXPECT_EQ(Stored(), (Urls{"http://r2/", "http://d/", "http://new/", "http://r1/", "http://r3/",
                             "http://r4/"}));
 }
@@ -86,20 +95,19 @@ TEST_F(RecentUrlsTest, ChoosingTheStoredDefaultLeavesTheListAlone) {
   Urls list{"http://d/", "http://r1/", "http://r2/", "", "", ""};
   Store(list);
   Answer("http://d/");
-  EXPECT_EQ(AskConfigurationUrl(ui, settings, true, "http://d/"), "http://d/");
+  EXPECT_EQ(Choose(true, "http://d/"), "http://d/");
   EXPECT_EQ(Stored(), list);
 }
 
 TEST_F(RecentUrlsTest, FirstUseKeepsTheDefaultEmptyAndPadsTheList) {
   // Nothing stored: the proposed URL, once used, becomes "Recent URL 1:".
   Answer("http://builtin/db.conf");
-  EXPECT_EQ(AskConfigurationUrl(ui, settings, true, "http://builtin/db.conf"),
-            "http://builtin/db.conf");
+  EXPECT_EQ(Choose(true, "http://builtin/db.conf"), "http://builtin/db.conf");
   EXPECT_EQ(Stored(), (Urls{"", "http://builtin/db.conf", "", "", "", ""}));
 
   // The next time it is offered after the proposal.
   Answer("http://builtin/db.conf");
-  AskConfigurationUrl(ui, settings, true, "http://builtin/db.conf");
+  Choose(true, "http://builtin/db.conf");
   EXPECT_EQ(shownList, (Urls{"http://builtin/db.conf", "http://builtin/db.conf"}));
   EXPECT_EQ(Stored(), (Urls{"", "http://builtin/db.conf", "", "", "", ""}));
 }
@@ -111,7 +119,7 @@ TEST_F(RecentUrlsTest, CancelReturnsNothingAndChangesNothing) {
     dialog.SetAnswerText("http://typed-then-cancelled/");
     return false;
   });
-  EXPECT_EQ(AskConfigurationUrl(ui, settings, true, "http://other/"), "");
+  EXPECT_EQ(Choose(true, "http://other/"), "");
   EXPECT_EQ(ReadWholeFile(settings.FilePath()), before);
 }
 
@@ -131,7 +139,31 @@ TEST_F(RecentUrlsTest, EmptyTextKeepsTheDialogOpen) {
     return true;
   });
   Answer("http://typed/");
-  EXPECT_EQ(AskConfigurationUrl(ui, settings, true, "http://p/"), "http://typed/");
+  EXPECT_EQ(Choose(true, "http://p/"), "http://typed/");
+}
+
+TEST_F(RecentUrlsTest, AskingStoresNothingAndCredentialsAreNeverStored) {
+  Store({"http://d/", "http://r1/"});
+  std::string before = ReadWholeFile(settings.FilePath());
+  Answer("http://ann:secret@h/top.conf");
+  EXPECT_EQ(AskConfigurationUrl(ui, settings, "http://d/"), "http://ann:secret@h/top.conf");
+  EXPECT_EQ(ReadWholeFile(settings.FilePath()), before);
+
+  // Stored once fetched, without the user part; one stored earlier with
+  // credentials matches it and loses them too.
+  Store({"http://d/", "http://ann@h/top.conf", "http://bob:pw@other/x"});
+  ASSERT_TRUE(
+      RememberConfigurationUrl(settings, true, "http://d/", "http://ann:secret@h/top.conf"));
+  EXPECT_EQ(Stored(), (Urls{"http://d/", "http://h/top.conf", "http://other/x", "", "", ""}));
+  std::string file = ReadWholeFile(settings.FilePath());
+  EXPECT_EQ(file.find("secret"), std::string::npos);
+  EXPECT_EQ(file.find("bob"), std::string::npos);
+
+  EXPECT_EQ(WithoutUserInfo("https://u:p@w@host:8080/a@b?c=@#@"), "https://host:8080/a@b?c=@#@");
+  EXPECT_EQ(WithoutUserInfo("http://host/a@b"), "http://host/a@b");
+  EXPECT_EQ(WithoutUserInfo("http://@host"), "http://host");
+  EXPECT_EQ(WithoutUserInfo("user@host/x"), "user@host/x");
+  EXPECT_EQ(WithoutUserInfo("http://"), "http://");
 }
 
 }  // namespace
