@@ -8,21 +8,7 @@ void CAppState::SetStatusMessage(const std::string& text) {
     return;
   }
   statusMessage = text;
-  // Copy: an observer may remove itself.
-  auto observers = statusObservers;
-  for (auto& [id, observer] : observers) {
-    observer(statusMessage);
-  }
-}
-
-int CAppState::AddStatusObserver(StatusObserver observer) {
-  int id = nextObserverId++;
-  statusObservers[id] = std::move(observer);
-  return id;
-}
-
-void CAppState::RemoveStatusObserver(int id) {
-  statusObservers.erase(id);
+  statusChanged(statusMessage);
 }
 
 std::string CAppState::NextTempConfigPath() {

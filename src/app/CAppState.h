@@ -1,15 +1,15 @@
 #pragma once
 
-#include <functional>
-#include <map>
 #include <string>
 
+#include "app/CAnswerMemory.h"
+#include "app/Signal.h"
+
 // The one application object of the process: temporary files, the pending
-// remote open, the start-up switches and the status line text.
+// remote open, the start-up switches, the status line text and the
+// remembered answers of information requests.
 class CAppState {
  public:
-  using StatusObserver = std::function<void(const std::string&)>;
-
   std::string tempDirectory;
   // Holds the configuration copies and the mail body; removed at exit.
   std::string privateDirectory;
@@ -20,10 +20,11 @@ class CAppState {
   int kioskMode = 0;
 
   const std::string& StatusMessage() const { return statusMessage; }
-  // Every change is passed on to the observers (status bar, "status:" lines).
+  // Every change is emitted on statusChanged (status bar, "status:" lines).
   void SetStatusMessage(const std::string& text);
-  int AddStatusObserver(StatusObserver observer);
-  void RemoveStatusObserver(int id);
+  Signal<const std::string&> statusChanged;
+
+  CAnswerMemory& AnswerMemory() { return answerMemory; }
 
   // The path of the next configuration copy, raising the counter.
   std::string NextTempConfigPath();
@@ -32,6 +33,5 @@ class CAppState {
 
  private:
   std::string statusMessage;
-  std::map<int, StatusObserver> statusObservers;
-  int nextObserverId = 1;
+  CAnswerMemory answerMemory;
 };

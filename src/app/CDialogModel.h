@@ -4,7 +4,8 @@
 
 // Base of every dialog model. A model holds the fields a dialog shows,
 // prepares them in OnInit and decides in OnOk whether the dialog may close.
-// Views (Qt widgets, the CLI, tests) find the concrete model through Kind().
+// Front ends pair a model with its view by the model's type (see
+// ui/CDialogViews.cpp and cli/CCliDialogAnswers.cpp); Kind() only names it.
 class CDialogModel {
  public:
   virtual ~CDialogModel() = default;
@@ -24,8 +25,4 @@ class CDialogModel {
   // False for windows that only show something and have just an OK button:
   // front ends that answer from a queue don't spend an answer on them.
   virtual bool NeedsAnswer() const { return true; }
-
-  // The CLI's `answer text TEXT`: type TEXT into the dialog's main text box.
-  // Dialogs without one ignore it.
-  virtual void SetAnswerText(const std::string& text) { (void)text; }
 };

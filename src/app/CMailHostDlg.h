@@ -18,7 +18,7 @@ class CMailHostDlg : public CDialogModel {
   const char* Prompt() const { return kPromptText; }
   // No host is no answer: the dialog stays open.
   bool OnOk() override { return !text.empty(); }
-  void SetAnswerText(const std::string& answer) override { text = answer; }
+  void SetAnswerText(const std::string& answer) { text = answer; }
 
   std::string text;
 };

@@ -1,7 +1,5 @@
 // The driver link commands of the command-line client.
 
-#include <poll.h>
-
 #include <ostream>
 
 #include "cli/CCliSession.h"
@@ -10,48 +8,28 @@
 
 void CCliSession::WatchDocument() {
   CBusyDialog& busy = doc->Link().Busy();
-  busy.onChanged = [this, &busy, lastText = std::string(), wasShown = false]() mutable {
-    // One line per text change while the window is up, not per tick.
-    if (busy.IsShown() && (!wasShown || busy.Text() != lastText)) {
-      err << "busy: " << EscapeLine(busy.Text()) << std::endl;
-    }
-    wasShown = busy.IsShown();
-    lastText = busy.Text();
-  };
+  busyLines =
+      busy.onChanged.Connect([this, &busy, lastText = std::string(), wasShown = false]() mutable {
+        // One line per text change while the window is up, not per tick.
+        if (busy.IsShown() && (!wasShown || busy.Text() != lastText)) {
+          err << "busy: " << EscapeLine(busy.Text()) << std::endl;
+        }
+        wasShown = busy.IsShown();
+        lastText = busy.Text();
+      });
 }
 
 void CCliSession::WaitForLink() {
-  if (!doc) {
-    return;
-  }
-  for (;;) {
-    int state = doc->LinkStateValue();
-    if (state == LINK_IDLE || state == LINK_UNCONNECTED || state == LINK_NOT_OPENED) {
-      // Replies the driver sent along (its description, a warning) are
-      // handled before the command ends.
-      for (int i = 0; i < 1000 && doc->Link().Connection().DataPending(); ++i) {
-        loop.ProcessEvents(0);
-      }
-      return;
-    }
-    if (!loop.ProcessEvents(1000)) {
-      return;
-    }
+  if (doc) {
+    doc->Link().WaitForIdle();
   }
 }
 
 void CCliSession::WaitForFollowUps() {
   // A driver answers the open request and then sends its description and
   // field list; the command is done once the line has been quiet a moment.
-  for (int i = 0; i < 50 && doc && doc->Link().Connection().HasSocket(); ++i) {
-    if (!doc->Link().Connection().DataPending()) {
-      pollfd pfd{doc->Link().Connection().SocketHandle(), POLLIN, 0};
-      if (poll(&pfd, 1, kFollowUpQuietMs) <= 0) {
-        return;
-      }
-    }
-    loop.ProcessEvents(0);
-    WaitForLink();
+  if (doc) {
+    doc->Link().WaitUntilQuiet(kFollowUpQuietMs, kFollowUpRounds);
   }
 }
 
@@ -90,7 +68,7 @@ int CCliSession::CmdInfo(CArgScanner& args) {
     return Usage("info");
   }
   if (doc) {
-    out << doc->Link().databaseInfoText;
+    out << doc->Link().DatabaseInfoText();
   }
   return 0;
 }
@@ -103,6 +81,8 @@ int CCliSession::CmdEcho(CArgScanner& args) {
   if (!doc) {
     return Error("not available: echo");
   }
-  doc->Link().echoEnabled = *value == "on" ? 1 : 0;
+  if (doc->Link().EchoEnabled() != (*value == "on")) {
+    doc->Link().ToggleEcho();
+  }
   return 0;
 }

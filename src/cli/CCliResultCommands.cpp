@@ -136,7 +136,9 @@ int CCliSession::CmdFind(CArgScanner& args) {
   if (!word) {
     return Usage("find");
   }
-  if (!doc || !doc->Abstract().HasText()) {
+  // The command acts on the full record window, whichever page is in front.
+  if (!doc ||
+      !doc->EditCommands().Available(CEditCommands::Command::FindText, CMainView::PAGE_RECORD)) {
     return Error("not available: find");
   }
   std::size_t before = static_cast<std::size_t>(ui.messageCount);
@@ -149,7 +151,8 @@ int CCliSession::CmdFindNext(CArgScanner& args) {
   if (!args.AtEnd()) {
     return Usage("find-next");
   }
-  if (!doc || !doc->Abstract().CanFindNext()) {
+  if (!doc ||
+      !doc->EditCommands().Available(CEditCommands::Command::FindNext, CMainView::PAGE_RECORD)) {
     return Error("not available: find-next");
   }
   std::size_t before = static_cast<std::size_t>(ui.messageCount);
@@ -160,7 +163,7 @@ int CCliSession::CmdFindNext(CArgScanner& args) {
 
 int CCliSession::CmdFormat(CArgScanner& args) {
   std::string words = args.Rest().value_or("");
-  if (!doc || doc->Link().linkState != LINK_IDLE) {
+  if (!doc || !doc->Link().IsIdle()) {
     return Error("not available: format");
   }
   // The arguments fill the dialog; an unusable one is an error.

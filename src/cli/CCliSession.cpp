@@ -16,8 +16,8 @@ CCliSession::CCliSession(std::ostream& out, std::ostream& err, Ask ask)
       startup(app, settings, ui) {
   startup.Prepare([](const char* name) { return std::getenv(name); });
   // A line each time the text changes; setting the same text again is no
-  // change. The last text lives here: observers are copied when they run.
-  statusObserver = app.AddStatusObserver([this](const std::string& text) {
+  // change.
+  statusLines = app.statusChanged.Connect([this](const std::string& text) {
     if (text != lastStatusLine) {
       lastStatusLine = text;
       this->err << "status: " << EscapeLine(text) << std::endl;
@@ -26,70 +26,77 @@ CCliSession::CCliSession(std::ostream& out, std::ostream& err, Ask ask)
 }
 
 CCliSession::~CCliSession() {
+  busyLines.Disconnect();
   doc.reset();
-  app.RemoveStatusObserver(statusObserver);
+  statusLines.Disconnect();
   startup.Exit();
 }
 
-const std::map<std::string, CCliSession::Command>& CCliSession::Commands() {
-  static const std::map<std::string, Command> commands = {
-      {"answer",
-       {&CCliSession::CmdAnswer, "answer yes|no|cancel|ok|text TEXT",
-        "queue an answer for the next question"}},
-      {"get-setting",
-       {&CCliSession::CmdGetSetting, "get-setting SECTION ENTRY",
-        "print a stored setting (empty line when absent)"}},
-      {"set-setting",
-       {&CCliSession::CmdSetSetting, "set-setting SECTION ENTRY VALUE", "store a setting"}},
-      {"lex",
-       {&CCliSession::CmdLex, "lex PATH", "print the keyword lines of a configuration file"}},
-      {"status", {&CCliSession::CmdStatus, "status", "print the link state, database and status"}},
-      {"wait", {&CCliSession::CmdWait, "wait [SECONDS]", "process events"}},
-      {"quit", {&CCliSession::CmdQuit, "quit", "end"}},
-      {"open", {&CCliSession::CmdOpen, "open PATH", "open a local configuration"}},
-      {"open-remote",
-       {&CCliSession::CmdOpenRemote, "open-remote [URL]", "open a configuration from a URL"}},
-      {"close", {&CCliSession::CmdClose, "close", "close the document"}},
-      {"check",
-       {&CCliSession::CmdCheck, "check PATH",
-        "load a configuration and print its menu and databases"}},
-      {"databases",
-       {&CCliSession::CmdDatabases, "databases",
-        "print the database menu of the current document"}},
-      {"connect", {&CCliSession::CmdConnect, "connect NAME", "connect to a database"}},
-      {"disconnect", {&CCliSession::CmdDisconnect, "disconnect", "disconnect from the database"}},
-      {"info", {&CCliSession::CmdInfo, "info", "print the database information text"}},
-      {"echo", {&CCliSession::CmdEcho, "echo on|off", "the driver echo switch"}},
-      {"fields", {&CCliSession::CmdFields, "fields", "print the search form"}},
-      {"row", {&CCliSession::CmdRow, "row N FIELD [TERM]", "choose a row's field, type its term"}},
-      {"term", {&CCliSession::CmdTerm, "term N TEXT", "type into a row's term box"}},
-      {"from", {&CCliSession::CmdFrom, "from N VALUE", "set a range row's From end"}},
-      {"to", {&CCliSession::CmdTo, "to N VALUE", "set a range row's To end"}},
-      {"limit", {&CCliSession::CmdLimit, "limit N on|off", "check or uncheck a limit box"}},
-      {"clear", {&CCliSession::CmdClear, "clear", "Clear"}},
-      {"clear-all", {&CCliSession::CmdClearAll, "clear-all", "Clear All"}},
-      {"search", {&CCliSession::CmdSearch, "search", "press Search and wait"}},
-      {"titles", {&CCliSession::CmdTitles, "titles", "print the title list"}},
-      {"more", {&CCliSession::CmdMore, "more", "press the More button and wait"}},
-      {"select",
-       {&CCliSession::CmdSelect, "select N[,N...]", "select titles and print their summaries"}},
-      {"full",
-       {&CCliSession::CmdFull, "full [N[,N...]]",
-        "retrieve full records and print the record window"}},
-      {"summary-text",
-       {&CCliSession::CmdSummaryText, "summary-text", "print the summary window's text"}},
-      {"record-text",
-       {&CCliSession::CmdRecordText, "record-text", "print the full record window's text"}},
-      {"find", {&CCliSession::CmdFind, "find WORD", "Find Text in the full record window"}},
-      {"find-next", {&CCliSession::CmdFindNext, "find-next", "Find Next"}},
-      {"format",
-       {&CCliSession::CmdFormat,
-        "format [labels abbreviated|expanded] [header none|brief|full] [fields ...]",
-        "the Record Format dialog"}},
-      {"save-format", {&CCliSession::CmdSaveFormat, "save-format", "Save Format Options"}},
-      {"header",
-       {&CCliSession::CmdHeader, "header brief|full", "print the header of the last search"}},
+namespace {
+
+CliCommand Member(const char* name, int (CCliSession::*handler)(CArgScanner&), const char* usage,
+                  const char* summary) {
+  return {name, [handler](CCliSession& session, CArgScanner& args) {
+            return (session.*handler)(args);
+          },
+          usage, summary};
+}
+
+}  // namespace
+
+// The commands of the session itself: configurations, the link, the form,
+// the results, answers and settings.
+CliCommandTable CCliSession::OwnCommands() {
+  return {
+      Member("answer", &CCliSession::CmdAnswer, "answer yes|no|cancel|ok|text TEXT", "queue an answer for the next question"),
+      Member("get-setting", &CCliSession::CmdGetSetting, "get-setting SECTION ENTRY", "print a stored setting (empty line when absent)"),
+      Member("set-setting", &CCliSession::CmdSetSetting, "set-setting SECTION ENTRY VALUE", "store a setting"),
+      Member("lex", &CCliSession::CmdLex, "lex PATH", "print the keyword lines of a configuration file"),
+      Member("status", &CCliSession::CmdStatus, "status", "print the link state, database and status"),
+      Member("wait", &CCliSession::CmdWait, "wait [SECONDS]", "process events"),
+      Member("quit", &CCliSession::CmdQuit, "quit", "end"),
+      Member("open", &CCliSession::CmdOpen, "open PATH", "open a local configuration"),
+      Member("open-remote", &CCliSession::CmdOpenRemote, "open-remote [URL]", "open a configuration from a URL"),
+      Member("close", &CCliSession::CmdClose, "close", "close the document"),
+      Member("check", &CCliSession::CmdCheck, "check PATH", "load a configuration and print its menu and databases"),
+      Member("databases", &CCliSession::CmdDatabases, "databases", "print the database menu of the current document"),
+      Member("connect", &CCliSession::CmdConnect, "connect NAME", "connect to a database"),
+      Member("disconnect", &CCliSession::CmdDisconnect, "disconnect", "disconnect from the database"),
+      Member("info", &CCliSession::CmdInfo, "info", "print the database information text"),
+      Member("echo", &CCliSession::CmdEcho, "echo on|off", "the driver echo switch"),
+      Member("fields", &CCliSession::CmdFields, "fields", "print the search form"),
+      Member("row", &CCliSession::CmdRow, "row N FIELD [TERM]", "choose a row's field, type its term"),
+      Member("term", &CCliSession::CmdTerm, "term N TEXT", "type into a row's term box"),
+      Member("from", &CCliSession::CmdFrom, "from N VALUE", "set a range row's From end"),
+      Member("to", &CCliSession::CmdTo, "to N VALUE", "set a range row's To end"),
+      Member("limit", &CCliSession::CmdLimit, "limit N on|off", "check or uncheck a limit box"),
+      Member("clear", &CCliSession::CmdClear, "clear", "Clear"),
+      Member("clear-all", &CCliSession::CmdClearAll, "clear-all", "Clear All"),
+      Member("search", &CCliSession::CmdSearch, "search", "press Search and wait"),
+      Member("titles", &CCliSession::CmdTitles, "titles", "print the title list"),
+      Member("more", &CCliSession::CmdMore, "more", "press the More button and wait"),
+      Member("select", &CCliSession::CmdSelect, "select N[,N...]", "select titles and print their summaries"),
+      Member("full", &CCliSession::CmdFull, "full [N[,N...]]", "retrieve full records and print the record window"),
+      Member("summary-text", &CCliSession::CmdSummaryText, "summary-text", "print the summary window's text"),
+      Member("record-text", &CCliSession::CmdRecordText, "record-text", "print the full record window's text"),
+      Member("find", &CCliSession::CmdFind, "find WORD", "Find Text in the full record window"),
+      Member("find-next", &CCliSession::CmdFindNext, "find-next", "Find Next"),
+      Member("format", &CCliSession::CmdFormat, "format [labels abbreviated|expanded] [header none|brief|full] [fields ...]", "the Record Format dialog"),
+      Member("save-format", &CCliSession::CmdSaveFormat, "save-format", "Save Format Options"),
+      Member("header", &CCliSession::CmdHeader, "header brief|full", "print the header of the last search"),
   };
+}
+
+const std::map<std::string, CliCommand>& CCliSession::Commands() {
+  static const std::map<std::string, CliCommand> commands = [] {
+    std::map<std::string, CliCommand> all;
+    for (const CliCommandTable& group : {OwnCommands()}) {
+      for (const CliCommand& command : group) {
+        all.emplace(command.name, command);
+      }
+    }
+    return all;
+  }();
   return commands;
 }
 
@@ -116,7 +123,7 @@ int CCliSession::Execute(const std::string& line) {
   if (it == Commands().end()) {
     return Error("unknown command: " + *name);
   }
-  return (this->*(it->second.handler))(args);
+  return it->second.handler(*this, args);
 }
 
 int CCliSession::Error(const std::string& text) {
@@ -125,7 +132,7 @@ int CCliSession::Error(const std::string& text) {
 }
 
 int CCliSession::Usage(const std::string& name) {
-  return Error("usage: " + std::string(Commands().at(name).usage));
+  return Error("usage: " + Commands().at(name).usage);
 }
 
 int CCliSession::OpenStartConfiguration(const std::string& path) {

@@ -11,8 +11,10 @@
 #include "app/CPollEventLoop.h"
 #include "app/CSettingsStore.h"
 #include "app/CStartup.h"
+#include "app/Signal.h"
 #include "cli/CArgScanner.h"
 #include "cli/CCliUi.h"
+#include "cli/CliCommand.h"
 
 class CTmsfrmDoc;
 
@@ -39,18 +41,28 @@ class CCliSession {
 
   // The commands, for --help.
   static std::string HelpText();
+  static const std::map<std::string, CliCommand>& Commands();
+
+  // ---- for the command groups ----
+  // An "error:" line; returns kCommandError.
+  int Error(const std::string& text);
+  // The command's usage line as an error.
+  int Usage(const std::string& name);
+  std::ostream& Out() { return out; }
+  std::ostream& Err() { return err; }
+  CSettingsStore& Settings() { return settings; }
+  CPollEventLoop& Loop() { return loop; }
+  // The current document; null when none is open.
+  CTmsfrmDoc* Doc() { return doc.get(); }
+  // Processes events until the link is idle or unconnected.
+  void WaitForLink();
+  // "N[,N...]" with ranges "N-M" into 0-based title indexes; false when bad.
+  static bool ParseTitleList(const std::string& text, int count, std::vector<int>& indexes);
+  // A 1-based number argument in 1..max; 0 when missing or out of range.
+  static int NumberArg(const std::optional<std::string>& arg, int max);
 
  private:
-  using Handler = int (CCliSession::*)(CArgScanner& args);
-  struct Command {
-    Handler handler;
-    const char* usage;
-    const char* summary;
-  };
-  static const std::map<std::string, Command>& Commands();
-
-  int Error(const std::string& text);
-  int Usage(const std::string& name);
+  static CliCommandTable OwnCommands();
 
   int CmdAnswer(CArgScanner& args);
   int CmdGetSetting(CArgScanner& args);
@@ -91,22 +103,16 @@ class CCliSession {
   int CmdFormat(CArgScanner& args);
   int CmdSaveFormat(CArgScanner& args);
   int CmdHeader(CArgScanner& args);
-  // "N[,N...]" with ranges "N-M" into 0-based title indexes; false when bad.
-  static bool ParseTitleList(const std::string& text, int count, std::vector<int>& indexes);
   void PrintFound(std::size_t messagesBefore);
-  // A 1-based number argument in 1..max; 0 when missing or out of range.
-  static int NumberArg(const std::optional<std::string>& arg, int max);
 
   // Opens a document as File > Open does and runs the first selection.
   int OpenDocument(const std::string& path);
   // Shows the document's busy window as "busy:" lines.
   void WatchDocument();
-  // Processes events until the link is idle or unconnected (the busy
-  // window's limit ends every wait).
-  void WaitForLink();
   // After a connect: also takes the replies that follow the driver's answer.
   void WaitForFollowUps();
   static constexpr int kFollowUpQuietMs = 100;
+  static constexpr int kFollowUpRounds = 50;
 
   std::ostream& out;
   std::ostream& err;
@@ -117,6 +123,7 @@ class CCliSession {
   CStartup startup;
   std::unique_ptr<CTmsfrmDoc> doc;
   bool quitRequested = false;
-  int statusObserver = 0;
+  Connection statusLines;
+  Connection busyLines;
   std::string lastStatusLine;
 };

@@ -4,6 +4,7 @@
 
 #include "app/CDialogModel.h"
 #include "cli/CArgScanner.h"
+#include "cli/CCliDialogAnswers.h"
 
 CCliUi::CCliUi(std::ostream& err, std::function<std::optional<std::string>(const std::string&)> ask)
     : err(err), ask(std::move(ask)) {}
@@ -91,7 +92,9 @@ bool CCliUi::RunDialog(CDialogModel& dialog) {
       return false;
     }
     if (answer->kind == CliAnswer::Text) {
-      dialog.SetAnswerText(answer->text);
+      if (const auto* typeText = CCliDialogAnswers::All().Find(dialog)) {
+        (*typeText)(dialog, answer->text);
+      }
     }
     if (dialog.OnOk()) {
       return true;

@@ -44,7 +44,7 @@ class COpenDatabaseDialog : public CDialogModel {
   bool OnOk() override;
   // Selects the database of that name in the view of the current order; a
   // name found nowhere leaves nothing selected, so OK is refused.
-  void SetAnswerText(const std::string& text) override;
+  void SetAnswerText(const std::string& text);
 
   // The view reports whether its three tree icons could be loaded; without
   // them OnInit leaves the tree and the list empty.

@@ -20,7 +20,7 @@ class CUrlDialog : public CDialogModel {
   void OnInit() override;
   // An empty text is no URL: the dialog stays open.
   bool OnOk() override { return !text.empty(); }
-  void SetAnswerText(const std::string& answer) override { text = answer; }
+  void SetAnswerText(const std::string& answer) { text = answer; }
 
   // The drop-down's entries, and the edit box's text.
   std::vector<std::string> list;

@@ -16,18 +16,14 @@ bool CTabView::AddPage(const std::string& label, int width, bool shown) {
   tabs.push_back(tab);
   if (shown) {
     selected = static_cast<int>(tabs.size()) - 1;
-    if (onActivate) {
-      onActivate(selected);
-    }
+    onActivate(selected);
   }
   Changed();
   return true;
 }
 
 void CTabView::Changed() {
-  if (onChanged) {
-    onChanged();
-  }
+  onChanged();
 }
 
 void CTabView::SelectPage(int index) {
@@ -35,18 +31,14 @@ void CTabView::SelectPage(int index) {
     return;
   }
   if (index != selected) {
-    if (selected >= 0 && onNotify) {
+    if (selected >= 0) {
       onNotify(kHintPageLeaving, selected);
     }
-    if (onNotify) {
-      onNotify(kHintPageShown, index);
-    }
+    onNotify(kHintPageShown, index);
     selected = index;
     Changed();
   }
-  if (onActivate) {
-    onActivate(index);
-  }
+  onActivate(index);
 }
 
 void CTabView::EnableTab(int index, bool enabled) {
@@ -88,7 +80,7 @@ void CTabView::PressAt(int x, int y) {
     SelectPage(hit);
     return;
   }
-  if (selected >= 0 && onActivate) {
+  if (selected >= 0) {
     onActivate(selected);
   }
 }

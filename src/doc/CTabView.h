@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "app/Signal.h"
+
 // A strip of tabs choosing which page of a document window is in front: the
 // pages, their enabled flags, mouse hit testing of the strip, the Alt+letter
 // mnemonics and the page layout. Views draw it; the rules live here.
@@ -48,11 +50,11 @@ class CTabView {
   int Selected() const { return selected; }
 
   // Hint and page index; the document passes them on to its views.
-  std::function<void(int hint, int page)> onNotify;
+  Signal<int, int> onNotify;
   // The page that must get the keyboard focus.
-  std::function<void(int page)> onActivate;
+  Signal<int> onActivate;
   // The strip must be redrawn.
-  std::function<void()> onChanged;
+  Signal<> onChanged;
 
  private:
   void Changed();

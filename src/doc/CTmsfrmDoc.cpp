@@ -23,50 +23,90 @@ CTmsfrmDoc::CTmsfrmDoc(CAppState& app, CSettingsStore& settings, Ui& ui, EventLo
       lexer(std::make_unique<CConfigLexer>(ui)),
       fetcher(std::make_unique<CConfigFetcher>(app, ui)),
       loader(std::make_unique<CConfigLoader>(config, *lexer, *fetcher, app, settings, ui)) {
-  link = std::make_unique<CDriverLink>(config, infoTexts, app, ui, loop, *this,
+  link = std::make_unique<CDriverLink>(config, infoTexts, app, ui, loop,
                                        [this](const std::string& name) { SelectDatabase(name); });
   chooser = std::make_unique<CDatabaseChooser>(
       config, infoTexts, *loader, *fetcher, *lexer, settings, ui,
       [this](const std::string& name) { ConnectToDatabase(name); });
-  chooser->connectedName = [this] { return link->connectedName; };
+  chooser->connectedName = [this] { return link->ConnectedName(); };
   queryList = std::make_unique<CQueryList>();
   form = std::make_unique<CSearchForm>(config, *link, app, ui, *queryList);
   listSummary = std::make_unique<CListSummary>(*link, config, app, settings, ui, loop);
   abstractWindow = std::make_unique<CAbstract>(app, settings, ui);
   recordFormat = std::make_unique<CRecordFormat>(*link, config, settings, app);
   headers = std::make_unique<CResultHeaders>();
+  editCommands = std::make_unique<CEditCommands>(mainView, *abstractWindow);
   mainView.AddPages();
   // Basic mode is not offered yet.
   mainView.EnableTab(CMainView::PAGE_BASIC, false);
+  WireLink();
   WireForm();
   WireResults();
 }
 
+void CTmsfrmDoc::WireLink() {
+  CDriverLinkEvents& events = link->Events();
+  wiring += events.captionChanged.Connect([this](const std::string& text) {
+    caption = text;
+    Changed();
+  });
+  wiring += events.headingChanged.Connect([this](const std::string&) { Changed(); });
+  wiring += events.linkStateChanged.Connect([this](LinkState) { Changed(); });
+  wiring +=
+      events.showDatabaseInfo.Connect([this](const std::string& text) { ShowDatabaseInfo(text); });
+  wiring += events.searchButtonEnabled.Connect([this](bool on) { form->SetSearchEnabled(on); });
+  wiring += events.viewEnabled.Connect([this](bool on) { form->SetViewEnabled(on); });
+  wiring += events.connectStarted.Connect([this](const CDBDescRec& db) { form->OnConnect(db); });
+  wiring += events.disconnected.Connect([this] { Disconnected(); });
+  wiring += events.resetResultWindows.Connect([this] {
+    listSummary->Reset();
+    abstractWindow->ClearText();
+  });
+  wiring += events.hitCount.Connect(
+      [this](int count, const std::string& message) { listSummary->HitCount(count, message); });
+  wiring += events.titleReceived.Connect(
+      [this](int number, const std::string& text) { listSummary->AddTitle(number, text); });
+  wiring += events.summaryRecord.Connect(
+      [this](int number, const std::string& text) { listSummary->SummaryArrived(number, text); });
+  wiring += events.fullRecord.Connect(
+      [this](const std::string& text) { abstractWindow->AddRecordText(text); });
+  wiring += events.enableRedraw.Connect([this](bool on) { abstractWindow->EnableRedraw(on); });
+  wiring += events.showRecordPage.Connect([this] { abstractWindow->ShowRecordPage(); });
+  wiring += events.fieldListReceived.Connect([this] { recordFormat->LoadRecordFormat(); });
+}
+
 void CTmsfrmDoc::WireForm() {
-  form->onNothingToSearch = [this] { mainView.SelectPage(CMainView::PAGE_SUMMARY); };
-  form->onBeforeSearch = [this] {
+  wiring +=
+      form->onNothingToSearch.Connect([this] { mainView.SelectPage(CMainView::PAGE_SUMMARY); });
+  wiring += form->onBeforeSearch.Connect([this] {
     listSummary->ResetForSearch();
     abstractWindow->ClearText();
     listSummary->ClearSummaryCache();
     BuildHeaders();
-  };
+  });
 }
 
 void CTmsfrmDoc::WireResults() {
-  listSummary->onSearchEnabled = [this](bool enabled) { form->SetSearchEnabled(enabled); };
-  listSummary->onShowSummaryPage = [this] { mainView.SelectPage(CMainView::PAGE_SUMMARY); };
-  listSummary->onShowRecordPage = [this] { mainView.SelectPage(CMainView::PAGE_RECORD); };
-  listSummary->onClearFullRecords = [this] { abstractWindow->ClearText(); };
-  listSummary->onFontChanged = [this](const FontDesc& font) { abstractWindow->SetFont(font); };
-  abstractWindow->onFontChanged = [this](const FontDesc& font) { listSummary->SetFont(font); };
-  abstractWindow->onShowPage = [this] { mainView.SelectPage(CMainView::PAGE_RECORD); };
+  wiring += listSummary->onSearchEnabled.Connect(
+      [this](bool enabled) { form->SetSearchEnabled(enabled); });
+  wiring += listSummary->onShowSummaryPage.Connect(
+      [this] { mainView.SelectPage(CMainView::PAGE_SUMMARY); });
+  wiring += listSummary->onShowRecordPage.Connect(
+      [this] { mainView.SelectPage(CMainView::PAGE_RECORD); });
+  wiring += listSummary->onClearFullRecords.Connect([this] { abstractWindow->ClearText(); });
+  wiring += listSummary->onFontChanged.Connect(
+      [this](const FontDesc& font) { abstractWindow->SetFont(font); });
+  wiring += abstractWindow->onFontChanged.Connect(
+      [this](const FontDesc& font) { listSummary->SetFont(font); });
+  wiring +=
+      abstractWindow->onShowPage.Connect([this] { mainView.SelectPage(CMainView::PAGE_RECORD); });
 }
 
 void CTmsfrmDoc::BuildHeaders() {
   CResultHeaders::Search search;
   const CDBDescRec* db = config.currentDatabase;
-  search.databaseName = db != nullptr ? db->name : link->connectedName;
-  search.basicMode = link->basicModeSearch != 0;
+  search.databaseName = db != nullptr ? db->name : link->ConnectedName();
+  search.basicMode = link->BasicModeSearch();
   int rowCount = db != nullptr ? db->rowCount : 0;
   for (int r = 0; r < rowCount && r < CSearchForm::kRows; ++r) {
     auto i = static_cast<size_t>(r);
@@ -95,6 +135,7 @@ void CTmsfrmDoc::RecordFormatCommand() {
 }
 
 CTmsfrmDoc::~CTmsfrmDoc() {
+  wiring.Clear();
   // Closing the document closes its connection.
   if (link && link->Connection().HasSocket()) {
     link->SendClose();
@@ -133,12 +174,12 @@ void CTmsfrmDoc::DisconnectCommand() {
 }
 
 bool CTmsfrmDoc::CanShowDatabaseInfo() const {
-  return !link->databaseInfoText.empty();
+  return !link->DatabaseInfoText().empty();
 }
 
 void CTmsfrmDoc::ShowDatabaseInfoCommand() {
   if (CanShowDatabaseInfo()) {
-    ShowDatabaseInfo(link->databaseInfoText);
+    ShowDatabaseInfo(link->DatabaseInfoText());
   }
 }
 
@@ -147,46 +188,19 @@ void CTmsfrmDoc::SelectDatabase(const std::string& name) {
 }
 
 const std::string& CTmsfrmDoc::Heading() const {
-  return link->heading;
+  return link->Heading();
 }
 
-int CTmsfrmDoc::LinkStateValue() const {
-  return link->linkState;
+LinkState CTmsfrmDoc::LinkStateValue() const {
+  return link->State();
 }
 
 const std::string& CTmsfrmDoc::ConnectedName() const {
-  return link->connectedName;
+  return link->ConnectedName();
 }
 
 void CTmsfrmDoc::Changed() {
-  if (onChanged) {
-    onChanged();
-  }
-}
-
-void CTmsfrmDoc::CaptionChanged(const std::string& text) {
-  caption = text;
-  Changed();
-}
-
-void CTmsfrmDoc::HeadingChanged(const std::string& /*text*/) {
-  Changed();
-}
-
-void CTmsfrmDoc::LinkStateChanged(int /*state*/) {
-  Changed();
-}
-
-void CTmsfrmDoc::SearchButtonEnabled(bool enabled) {
-  form->SetSearchEnabled(enabled);
-}
-
-void CTmsfrmDoc::ViewEnabled(bool enabled) {
-  form->SetViewEnabled(enabled);
-}
-
-void CTmsfrmDoc::ConnectStarted(const CDBDescRec& db) {
-  form->OnConnect(db);
+  onChanged();
 }
 
 void CTmsfrmDoc::Disconnected() {
@@ -198,37 +212,4 @@ void CTmsfrmDoc::Disconnected() {
 void CTmsfrmDoc::ShowDatabaseInfo(const std::string& text) {
   CAboutDatabaseDlg dialog(text);
   ui.RunDialog(dialog);
-}
-
-void CTmsfrmDoc::ResetResultWindows() {
-  listSummary->Reset();
-  abstractWindow->ClearText();
-}
-
-void CTmsfrmDoc::HitCount(int count, const std::string& message) {
-  listSummary->HitCount(count, message);
-}
-
-void CTmsfrmDoc::TitleReceived(int number, const std::string& text) {
-  listSummary->AddTitle(number, text);
-}
-
-void CTmsfrmDoc::SummaryRecord(int number, const std::string& text) {
-  listSummary->SummaryArrived(number, text);
-}
-
-void CTmsfrmDoc::FullRecord(const std::string& text) {
-  abstractWindow->AddRecordText(text);
-}
-
-void CTmsfrmDoc::EnableRedraw(bool enabled) {
-  abstractWindow->EnableRedraw(enabled);
-}
-
-void CTmsfrmDoc::ShowRecordPage() {
-  abstractWindow->ShowRecordPage();
-}
-
-void CTmsfrmDoc::FieldListReceived() {
-  recordFormat->LoadRecordFormat();
 }

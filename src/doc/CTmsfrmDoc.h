@@ -1,13 +1,13 @@
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <string>
 
+#include "app/Signal.h"
 #include "config/CConfiguration.h"
 #include "config/CInfoTexts.h"
+#include "doc/CEditCommands.h"
 #include "doc/CMainView.h"
-#include "driver/CDriverLinkEvents.h"
 #include "driver/LinkState.h"
 
 class CAppState;
@@ -29,10 +29,10 @@ class CResultHeaders;
 // One opened configuration: the document that owns every subsystem's state
 // for it and carries the flows between them. Front ends create one per opened
 // configuration and show it in a window of its own.
-class CTmsfrmDoc : public CDriverLinkEvents {
+class CTmsfrmDoc {
  public:
   CTmsfrmDoc(CAppState& app, CSettingsStore& settings, Ui& ui, EventLoop& loop);
-  ~CTmsfrmDoc() override;
+  ~CTmsfrmDoc();
 
   // Loads the configuration named by `path` (or the pending remote one).
   // False when it could not be opened; the reason has been shown.
@@ -57,7 +57,7 @@ class CTmsfrmDoc : public CDriverLinkEvents {
   const std::string& Title() const { return caption; }
   // The heading of the search page.
   const std::string& Heading() const;
-  int LinkStateValue() const;
+  LinkState LinkStateValue() const;
   const std::string& ConnectedName() const;
 
   CConfiguration& Config() { return config; }
@@ -70,6 +70,8 @@ class CTmsfrmDoc : public CDriverLinkEvents {
   CSearchForm& Form() { return *form; }
   CQueryList& Queries() { return *queryList; }
   CMainView& MainView() { return mainView; }
+  // Which Edit menu command applies on which page.
+  const CEditCommands& EditCommands() const { return *editCommands; }
   CListSummary& Summary() { return *listSummary; }
   CAbstract& Abstract() { return *abstractWindow; }
   CRecordFormat& RecordFormat() { return *recordFormat; }
@@ -78,27 +80,13 @@ class CTmsfrmDoc : public CDriverLinkEvents {
   void RecordFormatCommand();
 
   // Front ends redraw when the document changes what they show.
-  std::function<void()> onChanged;
+  Signal<> onChanged;
 
  private:
-  // Driver link events.
-  void CaptionChanged(const std::string& text) override;
-  void HeadingChanged(const std::string& text) override;
-  void LinkStateChanged(int state) override;
-  void ShowDatabaseInfo(const std::string& text) override;
-  void SearchButtonEnabled(bool enabled) override;
-  void ViewEnabled(bool enabled) override;
-  void ConnectStarted(const CDBDescRec& db) override;
-  void Disconnected() override;
-  void ResetResultWindows() override;
-  void HitCount(int count, const std::string& message) override;
-  void TitleReceived(int number, const std::string& text) override;
-  void SummaryRecord(int number, const std::string& text) override;
-  void FullRecord(const std::string& text) override;
-  void EnableRedraw(bool enabled) override;
-  void ShowRecordPage() override;
-  void FieldListReceived() override;
+  void ShowDatabaseInfo(const std::string& text);
+  void Disconnected();
 
+  void WireLink();
   void WireForm();
   void WireResults();
   // The headers of the search being sent, from the form.
@@ -124,6 +112,9 @@ class CTmsfrmDoc : public CDriverLinkEvents {
   std::unique_ptr<CRecordFormat> recordFormat;
   std::unique_ptr<CResultHeaders> headers;
   CMainView mainView;
+  std::unique_ptr<CEditCommands> editCommands;
   std::string pathName;
   std::string caption = "Unconnected";
+  // Declared last: disconnected first, before the models it wires go away.
+  ConnectionBag wiring;
 };

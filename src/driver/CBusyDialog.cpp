@@ -9,9 +9,7 @@ CBusyDialog::~CBusyDialog() {
 }
 
 void CBusyDialog::Changed() {
-  if (onChanged) {
-    onChanged();
-  }
+  onChanged();
 }
 
 void CBusyDialog::StopTimer() {
@@ -49,9 +47,7 @@ void CBusyDialog::OnTick() {
 void CBusyDialog::Cancel() {
   StopTimer();
   tickCount = 0;
-  if (onCancel) {
-    onCancel();
-  }
+  onCancel();
 }
 
 void CBusyDialog::Close() {

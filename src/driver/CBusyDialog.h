@@ -3,6 +3,8 @@
 #include <functional>
 #include <string>
 
+#include "app/Signal.h"
+
 class EventLoop;
 
 // The busy window shown while the driver works: its text, the 100 ms
@@ -34,9 +36,9 @@ class CBusyDialog {
   int timedOut = 0;
 
   // Runs the cancel operation of the search view.
-  std::function<void()> onCancel;
+  Signal<> onCancel;
   // Shown, hidden, text or frame changed: views redraw.
-  std::function<void()> onChanged;
+  Signal<> onChanged;
 
  private:
   void StopTimer();

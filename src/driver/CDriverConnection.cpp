@@ -305,6 +305,14 @@ bool CDriverConnection::WaitForReply(std::int64_t limitMs) {
   return true;
 }
 
+bool CDriverConnection::WaitReadable(int limitMs) const {
+  if (socketFd < 0) {
+    return false;
+  }
+  pollfd pfd{socketFd, POLLIN, 0};
+  return poll(&pfd, 1, limitMs) > 0;
+}
+
 bool CDriverConnection::DataPending() const {
   if (socketFd < 0) {
     return false;

@@ -54,6 +54,10 @@ class CDriverConnection {
   // the connection is gone, or `limitMs` has passed (false then).
   bool WaitForReply(std::int64_t limitMs);
 
+  // Waits at most `limitMs` for the socket to become readable; false when it
+  // stayed quiet (or there is no socket).
+  bool WaitReadable(int limitMs) const;
+
   // True when bytes of a reply are already here, waiting to be read.
   bool DataPending() const;
 

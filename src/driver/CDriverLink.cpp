@@ -2,11 +2,11 @@
 
 #include "app/AppNames.h"
 #include "app/CAppState.h"
+#include "app/EventLoop.h"
 #include "app/FormatText.h"
 #include "app/Ui.h"
 #include "config/CConfiguration.h"
 #include "config/CInfoTexts.h"
-#include "driver/CDriverLinkEvents.h"
 #include "driver/CInfoRequestDlg.h"
 #include "driver/CPacketCodec.h"
 #include "driver/LinkState.h"
@@ -18,12 +18,12 @@ constexpr const char* kHomePage = "https://tamsel.org/";
 }  // namespace
 
 CDriverLink::CDriverLink(CConfiguration& config, CInfoTexts& infoTexts, CAppState& app, Ui& ui,
-                         EventLoop& loop, CDriverLinkEvents& events, SelectFunction selectDatabase)
+                         EventLoop& loop, SelectFunction selectDatabase)
     : config(config),
       infoTexts(infoTexts),
       app(app),
       ui(ui),
-      events(events),
+      loop(loop),
       selectDatabase(std::move(selectDatabase)),
       connection(ui, loop,
                  {[this](const PacketHeader& h, const std::string& b) { Dispatch(h, b); },
@@ -33,33 +33,48 @@ CDriverLink::CDriverLink(CConfiguration& config, CInfoTexts& infoTexts, CAppStat
                   },
                   [this] { CancelOperation(); }}),
       busy(loop) {
-  busy.onCancel = [this] { CancelOperation(); };
+  busyCancel = busy.onCancel.Connect([this] { CancelOperation(); });
 }
 
 CDriverLink::~CDriverLink() = default;
 
-std::map<std::string, std::string>& CDriverLink::AnswerMemory() {
-  static std::map<std::string, std::string> memory;
-  return memory;
-}
-
-void CDriverLink::SetLinkState(int state) {
+void CDriverLink::SetLinkState(LinkState state) {
   if (linkState != state) {
     linkState = state;
-    events.LinkStateChanged(state);
+    events.linkStateChanged(state);
   }
 }
 
 void CDriverLink::SetHeading(const std::string& text) {
   heading = text;
-  events.HeadingChanged(text);
+  events.headingChanged(text);
 }
 
 void CDriverLink::DiscardFieldList() {
   fields.clear();
   fieldMap.clear();
-  fieldCount = 0;
   includedFieldList.clear();
+}
+
+int CDriverLink::FieldIndex(const std::string& name) const {
+  auto found = fieldMap.find(name);
+  return found != fieldMap.end() && found->second < fields.size() ? static_cast<int>(found->second)
+                                                                  : -1;
+}
+
+void CDriverLink::SetFieldIncluded(std::size_t index, bool included) {
+  if (index < fields.size()) {
+    fields[index].included = included ? 1 : 0;
+  }
+}
+
+void CDriverLink::SetFields(std::vector<CAbstractFieldDesc> newFields) {
+  DiscardFieldList();
+  fields = std::move(newFields);
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    fieldMap[fields[i].fieldName] = i;
+  }
+  RebuildIncludedFieldList();
 }
 
 void CDriverLink::RebuildIncludedFieldList() {
@@ -76,7 +91,7 @@ void CDriverLink::RebuildIncludedFieldList() {
 
 void CDriverLink::ConnectToDatabase(const std::string& name) {
   if (!connectedName.empty()) {
-    events.ResetResultWindows();
+    events.resetResultWindows();
     SendClose();
     DiscardFieldList();
   }
@@ -95,9 +110,9 @@ void CDriverLink::ConnectToDatabase(const std::string& name) {
                   "Windows Socket Error", MsgButtons::Ok, MsgIcon::Error);
     return;
   }
-  events.ConnectStarted(*db);
-  events.ViewEnabled(false);
-  events.CaptionChanged(name);
+  events.connectStarted(*db);
+  events.viewEnabled(false);
+  events.captionChanged(name);
   SetHeading(FormatText("Connected to %s Database", name.c_str()));
   SendOpen();
   busy.Show(FormatText("Connecting to %s\n", name.c_str()));
@@ -111,17 +126,17 @@ void CDriverLink::Disconnect() {
   connectedName.clear();
   selectDatabase("");
   databaseInfoText.clear();
-  events.Disconnected();
-  events.SearchButtonEnabled(false);
-  events.ResetResultWindows();
-  events.CaptionChanged("Unconnected");
+  events.disconnected();
+  events.searchButtonEnabled(false);
+  events.resetResultWindows();
+  events.captionChanged("Unconnected");
 }
 
 // ---- requests ----
 
 void CDriverLink::SendOpen() {
   SetLinkState(LINK_CONNECTING);
-  if (echoEnabled != 0) {
+  if (echoEnabled) {
     SendEcho();
   }
   if (config.currentDatabase != nullptr) {
@@ -158,7 +173,7 @@ void CDriverLink::GetTitle(int number) {
 
 void CDriverLink::GetRecord(int number, int kind) {
   SetLinkState(LINK_RETRIEVING);
-  bool sendFields = kind == 0 && fieldCount > 0;
+  bool sendFields = kind == 0 && !fields.empty();
   connection.Send(
       CPacketCodec::GetRecord(number, kind, abbreviatedLabels, sendFields, includedFieldList));
 }
@@ -184,7 +199,7 @@ int CDriverLink::Browse(char command, const std::string& argument, int number1, 
   connection.Send(
       CPacketCodec::Browse(sequence, command, number1, number2, browseListName, argument));
   connection.NotificationsOff();
-  events.BrowseWaitStarted(basicModeSearch != 0);
+  events.browseWaitStarted(basicModeSearch);
   // Wait in place for one complete reply, with the busy window's limit.
   std::int64_t limitMs = static_cast<std::int64_t>(CBusyDialog::kTickLimit) * CBusyDialog::kTickMs;
   if (!connection.WaitForReply(limitMs)) {
@@ -212,7 +227,7 @@ void CDriverLink::Dispatch(const PacketHeader& header, const std::string& body) 
       HandleHitCount(header, body);
       break;
     case MSG_TITLE:
-      events.TitleReceived(header.param1, CPacketCodec::BodyText(body));
+      events.titleReceived(header.param1, CPacketCodec::BodyText(body));
       break;
     case MSG_RECORD:
       HandleRecord(header, body);
@@ -221,13 +236,13 @@ void CDriverLink::Dispatch(const PacketHeader& header, const std::string& body) 
       HandleDatabaseInfo(header, body);
       break;
     case MSG_EXTENSION_DATA:
-      events.ExtensionData(CPacketCodec::BodyText(body));
+      events.extensionData(CPacketCodec::BodyText(body));
       break;
     case MSG_INFO_REQUEST:
       HandleInfoRequest(header, body);
       break;
     case MSG_BROWSE_REPLY:
-      events.BrowseReply(basicModeSearch != 0, header.param2, CPacketCodec::BodyText(body));
+      events.browseReply(basicModeSearch, header.param2, CPacketCodec::BodyText(body));
       break;
     default:
       break;  // read whole and dropped
@@ -236,9 +251,9 @@ void CDriverLink::Dispatch(const PacketHeader& header, const std::string& body) 
 
 void CDriverLink::HandleConnected() {
   SetLinkState(LINK_IDLE);
-  events.SearchButtonEnabled(true);
+  events.searchButtonEnabled(true);
   app.SetStatusMessage("Connected");
-  events.ViewEnabled(true);
+  events.viewEnabled(true);
   busy.Close();
 }
 
@@ -264,7 +279,7 @@ void CDriverLink::HandleStatus(const PacketHeader& header, const std::string& bo
                     "Search Cancelled!", MsgButtons::Ok, MsgIcon::Error);
       CancelOperation();
       SetLinkState(LINK_IDLE);
-      events.SearchButtonEnabled(true);
+      events.searchButtonEnabled(true);
       break;
     case STATUS_CLOSED:
       if (linkState != LINK_UNCONNECTED) {
@@ -288,7 +303,7 @@ void CDriverLink::HandleStatus(const PacketHeader& header, const std::string& bo
                     MsgIcon::Warning);
       break;
     default:
-      events.SearchButtonEnabled(true);
+      events.searchButtonEnabled(true);
       break;
   }
 }
@@ -299,61 +314,59 @@ void CDriverLink::HandleHitCount(const PacketHeader& header, const std::string& 
     if (app.StatusMessage() != "Search Cancelled") {
       app.SetStatusMessage("No matches found");
     }
-    events.SearchButtonEnabled(true);
+    events.searchButtonEnabled(true);
     SetLinkState(LINK_IDLE);
     busy.Close();
     return;
   }
-  events.HitCount(count, header.length > 0 ? CPacketCodec::BodyText(body) : std::string());
+  events.hitCount(count, header.length > 0 ? CPacketCodec::BodyText(body) : std::string());
   if (count > 5000) {
-    events.SearchButtonEnabled(true);
+    events.searchButtonEnabled(true);
   }
 }
 
 void CDriverLink::HandleRecord(const PacketHeader& header, const std::string& body) {
   std::string text = CPacketCodec::ReadRecord(header, body).text;
-  if (summaryPending != 0) {
-    summaryPending = 0;
-    events.SummaryRecord(header.param1, text);
+  if (retrieval.SummaryExpected()) {
+    retrieval.ExpectSummary(false);
+    events.summaryRecord(header.param1, text);
     return;
   }
-  events.FullRecord(text);
-  ++retrievedCount;
-  if (retrievedCount == 2) {
-    events.EnableRedraw(false);
+  events.fullRecord(text);
+  bool more = retrieval.NextRecordArrived();
+  if (retrieval.Retrieved() == 2) {
+    events.enableRedraw(false);
   }
-  events.ShowRecordPage();
+  events.showRecordPage();
   if (linkState == LINK_IDLE) {
-    retrievedCount = selectedCount;
-    events.EnableRedraw(true);
+    retrieval.Cancel();
+    events.enableRedraw(true);
     return;
   }
-  if (retrievedCount < selectedCount &&
-      static_cast<std::size_t>(retrievedCount) < selectedItems.size()) {
-    busy.Show(FormatText("Retrieving...\n%d of %d retrieved", retrievedCount, selectedCount));
-    GetRecord(selectedItems[static_cast<std::size_t>(retrievedCount)] + 1, retrievalKind);
+  if (more) {
+    busy.Show(
+        FormatText("Retrieving...\n%d of %d retrieved", retrieval.Retrieved(), retrieval.Count()));
+    GetRecord(retrieval.NextRecordNumber(), retrieval.CurrentKind());
     return;
   }
-  events.EnableRedraw(true);
+  events.enableRedraw(true);
   busy.Close();
   SetLinkState(LINK_IDLE);
 }
 
 void CDriverLink::HandleDatabaseInfo(const PacketHeader& header, const std::string& body) {
   if (header.param1 != 0) {
-    DiscardFieldList();
+    std::vector<CAbstractFieldDesc> received;
     for (auto& entry : CPacketCodec::ReadFieldList(header, body)) {
       CAbstractFieldDesc field;
       field.caption = entry.caption;
       field.fieldName = entry.name;
       field.includedByDefault = entry.includedByDefault ? 1 : 0;
       field.included = field.includedByDefault;
-      fieldMap[field.fieldName] = fields.size();
-      fields.push_back(std::move(field));
+      received.push_back(std::move(field));
     }
-    fieldCount = static_cast<int>(fields.size());
-    RebuildIncludedFieldList();
-    events.FieldListReceived();
+    SetFields(std::move(received));
+    events.fieldListReceived();
     return;
   }
   std::string text = CPacketCodec::BodyText(body);
@@ -368,7 +381,7 @@ void CDriverLink::HandleDatabaseInfo(const PacketHeader& header, const std::stri
   CDBDescRec* db = config.currentDatabase;
   if (db != nullptr && db->noInfo == 0 && !infoTexts.Seen(db->tag)) {
     infoTexts.MarkSeen(db->tag);
-    events.ShowDatabaseInfo(databaseInfoText);
+    events.showDatabaseInfo(databaseInfoText);
   }
 }
 
@@ -382,10 +395,8 @@ void CDriverLink::HandleInfoRequest(const PacketHeader& header, const std::strin
   dialog.kind = header.param1;
   std::string group = config.currentDatabase != nullptr ? config.currentDatabase->group : "";
   std::string key = group + ":" + request.caption;
-  auto& memory = AnswerMemory();
-  auto remembered = memory.find(key);
-  dialog.defaultAnswer =
-      app.kioskMode == 0 && remembered != memory.end() ? remembered->second : std::string();
+  auto remembered = app.AnswerMemory().Find(key);
+  dialog.defaultAnswer = app.kioskMode == 0 && remembered ? *remembered : std::string();
   if (dialog.kind < INFO_MESSAGE || dialog.kind > INFO_PASSWORD) {
     ui.MessageBox("Unknown Database Request", "Connect Cancelled!", MsgButtons::Ok, MsgIcon::Error);
     connection.CloseSocket();
@@ -396,8 +407,38 @@ void CDriverLink::HandleInfoRequest(const PacketHeader& header, const std::strin
   if (config.currentDatabase == nullptr) {
     return;
   }
-  memory[key] = dialog.answer;
+  app.AnswerMemory().Remember(key, dialog.answer);
   AnswerInformationRequest(ok, dialog.answer);
+}
+
+void CDriverLink::StartRetrieval() {
+  GetRecord(retrieval.NextRecordNumber(), retrieval.CurrentKind());
+}
+
+void CDriverLink::WaitUntilQuiet(int quietMs, int rounds) {
+  for (int i = 0; i < rounds && connection.HasSocket(); ++i) {
+    if (!connection.DataPending() && !connection.WaitReadable(quietMs)) {
+      return;
+    }
+    loop.ProcessEvents(0);
+    WaitForIdle();
+  }
+}
+
+void CDriverLink::WaitForIdle() {
+  for (;;) {
+    if (linkState == LINK_IDLE || linkState == LINK_UNCONNECTED || linkState == LINK_NOT_OPENED) {
+      // Replies the driver sent along (its description, a warning) are
+      // handled before the wait ends.
+      for (int i = 0; i < 1000 && connection.DataPending(); ++i) {
+        loop.ProcessEvents(0);
+      }
+      return;
+    }
+    if (!loop.ProcessEvents(1000)) {
+      return;
+    }
+  }
 }
 
 // ---- cancel ----
@@ -420,7 +461,7 @@ void CDriverLink::CancelOperation() {
         ui.MessageBox("Search not completed after 5 minutes.", "Search cancelled", MsgButtons::Ok,
                       MsgIcon::Warning);
       }
-      events.SearchButtonEnabled(true);
+      events.searchButtonEnabled(true);
       app.SetStatusMessage("Search Cancelled");
       break;
     case LINK_RETRIEVING:
@@ -429,14 +470,14 @@ void CDriverLink::CancelOperation() {
         ui.MessageBox("Search not completed after 5 minutes.", "Search cancelled", MsgButtons::Ok,
                       MsgIcon::Warning);
       }
-      events.SearchButtonEnabled(true);
+      events.searchButtonEnabled(true);
       break;
     default:
       SetLinkState(LINK_IDLE);
-      events.SearchButtonEnabled(true);
+      events.searchButtonEnabled(true);
       break;
   }
   connection.ResetReceiver();
   busy.Close();
-  events.ViewEnabled(true);
+  events.viewEnabled(true);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -9,12 +10,13 @@
 #include "driver/CAbstractFieldDesc.h"
 #include "driver/CBusyDialog.h"
 #include "driver/CDriverConnection.h"
+#include "driver/CDriverLinkEvents.h"
+#include "driver/CRecordRetrieval.h"
 #include "driver/LinkState.h"
 #include "driver/PacketHeader.h"
 
 class CAppState;
 class CConfiguration;
-class CDriverLinkEvents;
 class CInfoTexts;
 class EventLoop;
 class Ui;
@@ -27,7 +29,7 @@ class CDriverLink {
   using SelectFunction = std::function<void(const std::string& name)>;
 
   CDriverLink(CConfiguration& config, CInfoTexts& infoTexts, CAppState& app, Ui& ui,
-              EventLoop& loop, CDriverLinkEvents& events, SelectFunction selectDatabase);
+              EventLoop& loop, SelectFunction selectDatabase);
   ~CDriverLink();
 
   // The search view's connect and disconnect commands.
@@ -47,49 +49,63 @@ class CDriverLink {
   // Waits for the reply in place; -2 no connection, -1 no list name, else the
   // sequence number sent.
   int Browse(char command, const std::string& argument, int number1, int number2);
+  // Asks for the first record of the retrieval just started.
+  void StartRetrieval();
 
   // Every reply comes through here.
   void Dispatch(const PacketHeader& header, const std::string& body);
   // The busy window's Cancel, its limit, and the error paths.
   void CancelOperation();
+  // Handles replies until the driver has sent nothing for `quietMs` (or the
+  // connection is gone); at most `rounds` replies are waited for.
+  void WaitUntilQuiet(int quietMs, int rounds);
+  // Handles events until nothing is outstanding (the busy window's limit
+  // ends every wait), then takes the replies already sent along.
+  void WaitForIdle();
 
-  void SetLinkState(int state);
+  void SetLinkState(LinkState state);
+  LinkState State() const { return linkState; }
+  bool IsIdle() const { return linkState == LINK_IDLE; }
+  // A request is outstanding: the pointer over the windows is the wait cursor.
+  bool RequestOutstanding() const { return linkState > LINK_IDLE; }
   bool CanConnect() const { return linkState != LINK_CONNECTING; }
   bool CanDisconnect() const { return !connectedName.empty() && linkState != LINK_CONNECTING; }
-  void ToggleEcho() { echoEnabled = echoEnabled != 0 ? 0 : 1; }
 
+  // The driver echo switch of the Options menu.
+  void ToggleEcho() { echoEnabled = !echoEnabled; }
+  bool EchoEnabled() const { return echoEnabled; }
+
+  // Full records with abbreviated (1) or expanded (0) labels.
+  int AbbreviatedLabels() const { return abbreviatedLabels; }
+  void SetAbbreviatedLabels(int value) { abbreviatedLabels = value != 0 ? 1 : 0; }
+  // The search being sent came from basic mode.
+  bool BasicModeSearch() const { return basicModeSearch; }
+  void SetBasicModeSearch(bool basic) { basicModeSearch = basic; }
+  void SetBrowseListName(const std::string& name) { browseListName = name; }
+
+  // The driver's field list, with each field's included flag.
+  const std::vector<CAbstractFieldDesc>& Fields() const { return fields; }
+  int FieldCount() const { return static_cast<int>(fields.size()); }
+  // The index of the field named `name`, or -1.
+  int FieldIndex(const std::string& name) const;
+  void SetFieldIncluded(std::size_t index, bool included);
+  // Replaces the field list (tests and the field list reply).
+  void SetFields(std::vector<CAbstractFieldDesc> newFields);
   // Rebuilds the included field list from the fields' included flags.
   void RebuildIncludedFieldList();
   void DiscardFieldList();
+  const std::string& IncludedFieldList() const { return includedFieldList; }
+
+  const std::string& DatabaseInfoText() const { return databaseInfoText; }
+  // The search view's: the connected database and the search page heading.
+  const std::string& ConnectedName() const { return connectedName; }
+  const std::string& Heading() const { return heading; }
 
   CDriverConnection& Connection() { return connection; }
   CBusyDialog& Busy() { return busy; }
-
-  int linkState = LINK_NOT_OPENED;
-  int echoEnabled = 0;
-  int browseSequence = 0;
-  int basicModeSearch = 0;
-  std::string browseListName;
-  int retrievalKind = 0;
-  int abbreviatedLabels = 0;
-
-  std::vector<int> selectedItems;
-  int selectedCount = 0;
-  int retrievedCount = 0;
-  int summaryPending = 0;
-
-  std::vector<CAbstractFieldDesc> fields;
-  std::map<std::string, std::size_t> fieldMap;
-  int fieldCount = 0;
-  std::string includedFieldList;
-
-  std::string databaseInfoText;
-  // The search view's: the connected database and the search page heading.
-  std::string connectedName;
-  std::string heading = "No Databases are open";
-
-  // Remembered answers of information requests, for the whole process.
-  static std::map<std::string, std::string>& AnswerMemory();
+  CDriverLinkEvents& Events() { return events; }
+  CRecordRetrieval& Retrieval() { return retrieval; }
+  const CRecordRetrieval& Retrieval() const { return retrieval; }
 
  private:
   void HandleConnected();
@@ -105,8 +121,26 @@ class CDriverLink {
   CInfoTexts& infoTexts;
   CAppState& app;
   Ui& ui;
-  CDriverLinkEvents& events;
+  EventLoop& loop;
   SelectFunction selectDatabase;
+  CDriverLinkEvents events;
   CDriverConnection connection;
   CBusyDialog busy;
+  ::Connection busyCancel;
+  CRecordRetrieval retrieval;
+
+  LinkState linkState = LINK_NOT_OPENED;
+  bool echoEnabled = false;
+  int browseSequence = 0;
+  bool basicModeSearch = false;
+  std::string browseListName;
+  int abbreviatedLabels = 0;
+
+  std::vector<CAbstractFieldDesc> fields;
+  std::map<std::string, std::size_t> fieldMap;
+  std::string includedFieldList;
+
+  std::string databaseInfoText;
+  std::string connectedName;
+  std::string heading = "No Databases are open";
 };

@@ -2,40 +2,39 @@
 
 #include <string>
 
+#include "app/Signal.h"
+#include "driver/LinkState.h"
+
 class CDBDescRec;
 
-// What the driver link tells the document's pages. The document forwards each
-// to the page models that exist; every call has a do-nothing default.
+// What the driver link tells the document's pages. The document connects
+// each to the page models that exist; any number of subscribers may listen.
 class CDriverLinkEvents {
  public:
-  virtual ~CDriverLinkEvents() = default;
-
   // Summary window, full record window and basic mode page start over.
-  virtual void ResetResultWindows() {}
+  Signal<> resetResultWindows;
   // A connect is under way: pages offered as the database asks, field
   // selectors refreshed.
-  virtual void ConnectStarted(const CDBDescRec& db) { (void)db; }
+  Signal<const CDBDescRec&> connectStarted;
   // After a disconnect: first page shown, field selectors emptied.
-  virtual void Disconnected() {}
-  virtual void SearchButtonEnabled(bool enabled) { (void)enabled; }
-  virtual void ViewEnabled(bool enabled) { (void)enabled; }
-  virtual void HeadingChanged(const std::string& heading) { (void)heading; }
-  virtual void CaptionChanged(const std::string& caption) { (void)caption; }
-  virtual void LinkStateChanged(int linkState) { (void)linkState; }
+  Signal<> disconnected;
+  Signal<bool> searchButtonEnabled;
+  Signal<bool> viewEnabled;
+  Signal<const std::string&> headingChanged;
+  Signal<const std::string&> captionChanged;
+  Signal<LinkState> linkStateChanged;
 
-  virtual void HitCount(int count, const std::string& message) { (void)count, (void)message; }
-  virtual void TitleReceived(int number, const std::string& text) { (void)number, (void)text; }
-  virtual void SummaryRecord(int number, const std::string& text) { (void)number, (void)text; }
-  virtual void FullRecord(const std::string& text) { (void)text; }
-  virtual void EnableRedraw(bool enabled) { (void)enabled; }
-  virtual void ShowRecordPage() {}
+  Signal<int, const std::string&> hitCount;
+  Signal<int, const std::string&> titleReceived;
+  Signal<int, const std::string&> summaryRecord;
+  Signal<const std::string&> fullRecord;
+  Signal<bool> enableRedraw;
+  Signal<> showRecordPage;
   // The driver's field list is in: the stored record format may adjust it.
-  virtual void FieldListReceived() {}
-  virtual void ShowDatabaseInfo(const std::string& text) { (void)text; }
-  virtual void ExtensionData(const std::string& text) { (void)text; }
-  virtual void BrowseReply(bool basicMode, int anchor, const std::string& text) {
-    (void)basicMode, (void)anchor, (void)text;
-  }
+  Signal<> fieldListReceived;
+  Signal<const std::string&> showDatabaseInfo;
+  Signal<const std::string&> extensionData;
+  Signal<bool, int, const std::string&> browseReply;
   // The text that receives the browse reply is emptied before the wait.
-  virtual void BrowseWaitStarted(bool basicMode) { (void)basicMode; }
+  Signal<bool> browseWaitStarted;
 };

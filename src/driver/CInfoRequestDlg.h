@@ -14,7 +14,7 @@ class CInfoRequestDlg : public CDialogModel {
   bool OnOk() override;
   // Cancel reports the typed text as well.
   void OnCancel() override;
-  void SetAnswerText(const std::string& text) override { editText = text; }
+  void SetAnswerText(const std::string& text) { editText = text; }
 
   // The texts shown: a single blank keeps the dialog's own.
   std::string OkLabel() const { return okLabel == " " ? "OK" : okLabel; }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/CAppState.h"
+#include "app/CFontDlg.h"
 #include "app/CSettingsStore.h"
 #include "app/EventLoop.h"
 #include "app/FormatText.h"
@@ -26,9 +27,7 @@ CListSummary::~CListSummary() {
 // ---- notifications ----
 
 void CListSummary::Changed() {
-  if (onChanged) {
-    onChanged();
-  }
+  onChanged();
 }
 
 void CListSummary::SetStatus(const std::string& text) {
@@ -36,25 +35,19 @@ void CListSummary::SetStatus(const std::string& text) {
 }
 
 void CListSummary::SearchEnabled() {
-  if (onSearchEnabled) {
-    onSearchEnabled(true);
-  }
+  onSearchEnabled(true);
 }
 
 void CListSummary::EmptyList() {
   titles.clear();
   selection.clear();
-  if (onListCleared) {
-    onListCleared();
-  }
+  onListCleared();
 }
 
 void CListSummary::SetSummaryText(const std::string& text) {
   summaryText.clear();
   summarySelStart = summarySelEnd = 0;
-  if (onSummaryCleared) {
-    onSummaryCleared();
-  }
+  onSummaryCleared();
   AppendSummary(text);
 }
 
@@ -63,9 +56,7 @@ void CListSummary::AppendSummary(const std::string& text) {
     return;
   }
   summaryText += text;
-  if (onSummaryAppended) {
-    onSummaryAppended(text);
-  }
+  onSummaryAppended(text);
 }
 
 // ---- resets ----
@@ -137,10 +128,8 @@ void CListSummary::HitCount(int count, const std::string& driverMessage) {
   current = batchStart = summaryProgress = 0;
   // The cache is indexed by result number: a new result set makes it stale.
   summaryCache.assign(static_cast<std::size_t>(total), std::string());
-  if (onClearFullRecords) {
-    onClearFullRecords();
-  }
-  if (link.linkState != LINK_IDLE) {
+  onClearFullRecords();
+  if (!link.IsIdle()) {
     current = 1;
     listRedraw = false;
     link.SetLinkState(LINK_RETRIEVING);
@@ -148,9 +137,7 @@ void CListSummary::HitCount(int count, const std::string& driverMessage) {
     link.GetTitle(1);
     SetStatus("Retrieving Titles...");
   }
-  if (onShowSummaryPage) {
-    onShowSummaryPage();
-  }
+  onShowSummaryPage();
   Changed();
 }
 
@@ -168,7 +155,7 @@ void CListSummary::AddTitle(int number, const std::string& text) {
   if (total == 0 || static_cast<int>(titles.size()) >= total) {
     // The list was cleared while a batch ran: this reply ends the wait, or
     // the link would stay busy until the time limit.
-    if (total == 0 && link.linkState == LINK_RETRIEVING) {
+    if (total == 0 && link.State() == LINK_RETRIEVING) {
       link.SetLinkState(LINK_IDLE);
       link.Busy().Close();
       SearchEnabled();
@@ -176,9 +163,7 @@ void CListSummary::AddTitle(int number, const std::string& text) {
     return;
   }
   titles.push_back(FormatText("%-3d %s", number, text.c_str()));
-  if (onTitleAdded) {
-    onTitleAdded(static_cast<int>(titles.size()) - 1);
-  }
+  onTitleAdded(static_cast<int>(titles.size()) - 1);
   UpdateCounter();
   if (current >= total) {
     SearchEnabled();
@@ -194,10 +179,10 @@ void CListSummary::AddTitle(int number, const std::string& text) {
     link.Busy().Close();
     SetStatus("Titles retrieved");
     // A Retrieve Full pressed during the last batch must not be lost.
-    if (link.linkState == LINK_IDLE) {
+    if (link.IsIdle()) {
       RunDeferredRetrieval();
     }
-  } else if (link.linkState == LINK_IDLE) {
+  } else if (link.IsIdle()) {
     // Cancelled: the rest stays on offer.
     OfferMore();
     SearchEnabled();
@@ -226,7 +211,7 @@ void CListSummary::BatchEnded() {
 
 bool CListSummary::More() {
   // A title request beside an outstanding summary would be taken for its reply.
-  if (!moreEnabled || current >= total || link.linkState != LINK_IDLE) {
+  if (!moreEnabled || current >= total || !link.IsIdle()) {
     return false;
   }
   SetStatus("Retrieving Titles...");
@@ -278,23 +263,20 @@ void CListSummary::DoubleClick() {
 }
 
 void CListSummary::FetchSummaries() {
-  link.summaryPending = 0;
-  if (link.linkState != LINK_IDLE) {
+  CRecordRetrieval& retrieval = link.Retrieval();
+  retrieval.ExpectSummary(false);
+  if (!link.IsIdle() || selection.empty()) {
     return;
   }
-  link.selectedCount = static_cast<int>(selection.size());
-  if (link.selectedCount == 0) {
-    return;
-  }
-  if (link.selectedCount > kMaxTitles) {
+  if (static_cast<int>(selection.size()) > kMaxTitles) {
     // clang-format off
     ui.MessageBox(FormatText("%d Records were requested for retrieval.\n  The limit is \t\t\t%d.  Please revise the retrieval criteria\n",
-                             link.selectedCount, kMaxTitles),
+                             static_cast<int>(selection.size()), kMaxTitles),
                   "Message", MsgButtons::Ok, MsgIcon::None);
     // clang-format on
     return;
   }
-  link.selectedItems = selection;
+  retrieval.StartSummaries(selection);
   SetStatus("Retrieving Summary");
   SetSummaryText("");
   summaryProgress = 0;
@@ -307,7 +289,7 @@ bool CListSummary::SummaryFits(std::size_t extra) const {
 }
 
 void CListSummary::TooManySelected() {
-  summaryProgress = link.selectedCount;
+  summaryProgress = link.Retrieval().Count();
   link.SetLinkState(LINK_IDLE);
   SetStatus("Too many selected!");
   summaryRedraw = true;
@@ -315,9 +297,9 @@ void CListSummary::TooManySelected() {
 }
 
 void CListSummary::NextSummary() {
-  while (summaryProgress < link.selectedCount) {
-    auto index =
-        static_cast<std::size_t>(link.selectedItems[static_cast<std::size_t>(summaryProgress)]);
+  CRecordRetrieval& retrieval = link.Retrieval();
+  while (summaryProgress < retrieval.Count()) {
+    auto index = static_cast<std::size_t>(retrieval.RecordNumber(summaryProgress) - 1);
     if (index >= summaryCache.size() || summaryCache[index].empty()) {
       break;
     }
@@ -328,10 +310,9 @@ void CListSummary::NextSummary() {
     AppendSummary(summaryCache[index]);
     ++summaryProgress;
   }
-  if (summaryProgress < link.selectedCount) {
-    link.retrievalKind = 1;
-    link.summaryPending = 1;
-    link.GetRecord(link.selectedItems[static_cast<std::size_t>(summaryProgress)] + 1, 1);
+  if (summaryProgress < retrieval.Count()) {
+    retrieval.ExpectSummary(true);
+    link.GetRecord(retrieval.RecordNumber(summaryProgress), CRecordRetrieval::SUMMARY);
     Changed();
     return;
   }
@@ -375,7 +356,7 @@ void CListSummary::SummaryArrived(int number, const std::string& text) {
   }
   ++summaryProgress;
   link.SetLinkState(LINK_IDLE);
-  if (summaryProgress < link.selectedCount) {
+  if (summaryProgress < link.Retrieval().Count()) {
     NextSummary();
     return;
   }
@@ -392,43 +373,34 @@ void CListSummary::RunDeferredRetrieval() {
 }
 
 void CListSummary::RetrieveFull() {
-  link.retrievalKind = 0;
   SetStatus("   ");
   if (config.currentDatabase == nullptr) {
-    if (onShowRecordPage) {
-      onShowRecordPage();
-    }
+    onShowRecordPage();
     return;
   }
-  if (link.linkState != LINK_IDLE) {
+  if (!link.IsIdle()) {
     SetStatus("Wait... ");
     deferredFullRetrieval = 1;
     return;
   }
-  link.selectedCount = static_cast<int>(selection.size());
-  if (onClearFullRecords) {
-    onClearFullRecords();
-  }
-  if (link.selectedCount == 0) {
-    if (onShowRecordPage) {
-      onShowRecordPage();
-    }
+  onClearFullRecords();
+  if (selection.empty()) {
+    onShowRecordPage();
     return;
   }
-  if (link.selectedCount > kMaxTitles) {
+  if (static_cast<int>(selection.size()) > kMaxTitles) {
     // clang-format off
     ui.MessageBox(FormatText("%d Records were requested for retrieval.\n  The limit is %d.  Please revise the retrieval criteria\n",
-                             link.selectedCount, kMaxTitles),
+                             static_cast<int>(selection.size()), kMaxTitles),
                   "Message", MsgButtons::Ok, MsgIcon::None);
     // clang-format on
     return;
   }
-  link.selectedItems = selection;
-  link.retrievedCount = 0;
+  link.Retrieval().StartFull(selection);
   if (!config.currentDatabase->extensions.empty() && retrieveByExtension && retrieveByExtension()) {
     return;
   }
-  link.GetRecord(link.selectedItems[0] + 1, 0);
+  link.StartRetrieval();
   link.Busy().Show("Retrieving...\n(this could take a while)");
 }
 
@@ -467,9 +439,7 @@ void CListSummary::Copy() {
 void CListSummary::ChangeFont() {
   if (auto chosen = CFontDlg::AskAndStore(ui, settings, font)) {
     SetFont(*chosen);
-    if (onFontChanged) {
-      onFontChanged(font);
-    }
+    onFontChanged(font);
   }
 }
 
@@ -479,5 +449,5 @@ void CListSummary::SetFont(const FontDesc& newFont) {
 }
 
 bool CListSummary::ShowsWaitCursor() const {
-  return link.linkState > LINK_IDLE;
+  return link.RequestOutstanding();
 }

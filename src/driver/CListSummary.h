@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "driver/CFontDlg.h"
+#include "app/FontDesc.h"
+#include "app/Signal.h"
 
 class CAppState;
 class CConfiguration;
@@ -97,18 +98,18 @@ class CListSummary {
   std::size_t summaryTextLimit = kMaxSummaryText;
 
   // ---- hooks the document and the views set ----
-  std::function<void(int index)> onTitleAdded;
-  std::function<void()> onListCleared;
-  std::function<void(const std::string& text)> onSummaryAppended;
-  std::function<void()> onSummaryCleared;
+  Signal<int> onTitleAdded;
+  Signal<> onListCleared;
+  Signal<const std::string&> onSummaryAppended;
+  Signal<> onSummaryCleared;
   // Counter, button, selection, redraw and font changes.
-  std::function<void()> onChanged;
-  std::function<void(bool enabled)> onSearchEnabled;
-  std::function<void()> onShowSummaryPage;
-  std::function<void()> onShowRecordPage;
+  Signal<> onChanged;
+  Signal<bool> onSearchEnabled;
+  Signal<> onShowSummaryPage;
+  Signal<> onShowRecordPage;
   // Empties the full record window.
-  std::function<void()> onClearFullRecords;
-  std::function<void(const FontDesc& font)> onFontChanged;
+  Signal<> onClearFullRecords;
+  Signal<const FontDesc&> onFontChanged;
   // For a database with extension programs: runs the retrieval method
   // choice. Returns true when it took over (an extension program was chosen)
   // or the user cancelled; false goes on with full records.

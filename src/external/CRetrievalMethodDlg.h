@@ -26,7 +26,7 @@ class CRetrievalMethodDlg : public CDialogModel {
   void OnInit() override { choice = 0; }
   // The CLI's `answer text LABEL` picks the button of that text; an unknown
   // text leaves the choice alone.
-  void SetAnswerText(const std::string& text) override;
+  void SetAnswerText(const std::string& text);
 
   // The radio buttons' texts: "Abstract", then the program labels.
   const std::vector<std::string>& Choices() const { return choices; }

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "app/CAppState.h"
+#include "app/CFontDlg.h"
 #include "app/CSettingsStore.h"
 #include "app/FormatText.h"
 #include "app/SettingsNames.h"
@@ -59,9 +60,7 @@ CAbstract::CAbstract(CAppState& app, CSettingsStore& settings, Ui& ui)
 }
 
 void CAbstract::Changed() {
-  if (onChanged) {
-    onChanged();
-  }
+  onChanged();
 }
 
 void CAbstract::AddRecordText(const std::string& recordText) {
@@ -69,14 +68,10 @@ void CAbstract::AddRecordText(const std::string& recordText) {
   std::size_t at = insertionPoint;
   text.insert(at, recordText);
   insertionPoint = at + recordText.size();
-  if (onTextInserted) {
-    onTextInserted(at, recordText);
-  }
+  onTextInserted(at, recordText);
   std::size_t end = text.size();
   text += "\n\n";
-  if (onTextInserted) {
-    onTextInserted(end, "\n\n");
-  }
+  onTextInserted(end, "\n\n");
   selStart = selEnd = 0;
   Changed();
 }
@@ -86,9 +81,7 @@ void CAbstract::ClearText() {
   insertionPoint = 0;
   selStart = selEnd = 0;
   buttonsEnabled = false;
-  if (onTextCleared) {
-    onTextCleared();
-  }
+  onTextCleared();
   Changed();
 }
 
@@ -99,9 +92,7 @@ void CAbstract::EnableRedraw(bool enabled) {
 
 void CAbstract::ShowRecordPage() {
   app.SetStatusMessage("   ");
-  if (onShowPage) {
-    onShowPage();
-  }
+  onShowPage();
 }
 
 void CAbstract::Select(std::size_t start, std::size_t end) {
@@ -154,14 +145,7 @@ void CAbstract::Find(const std::string& word) {
   searchWord = UpperCased(word);
   searchPosition = 0;
   // The line feeds after the last record are not searched.
-  std::size_t found = FindFolded(text, 0, insertionPoint, searchWord);
-  if (found == std::string::npos) {
-    NotFound();
-  } else {
-    Select(found, found + searchWord.size());
-    searchPosition = selEnd;
-  }
-  Changed();
+  ShowFound(FindFolded(text, 0, insertionPoint, searchWord));
 }
 
 bool CAbstract::FindNext() {
@@ -182,6 +166,11 @@ bool CAbstract::FindNext() {
       return true;
     }
   }
+  ShowFound(found);
+  return true;
+}
+
+void CAbstract::ShowFound(std::size_t found) {
   if (found == std::string::npos) {
     NotFound();
   } else {
@@ -189,15 +178,12 @@ bool CAbstract::FindNext() {
     searchPosition = selEnd;
   }
   Changed();
-  return true;
 }
 
 void CAbstract::ChangeFont() {
   if (auto chosen = CFontDlg::AskAndStore(ui, settings, font)) {
     SetFont(*chosen);
-    if (onFontChanged) {
-      onFontChanged(font);
-    }
+    onFontChanged(font);
   }
 }
 

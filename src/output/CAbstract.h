@@ -4,7 +4,8 @@
 #include <functional>
 #include <string>
 
-#include "driver/CFontDlg.h"
+#include "app/FontDesc.h"
+#include "app/Signal.h"
 
 class CAppState;
 class CSettingsStore;
@@ -54,17 +55,19 @@ class CAbstract {
   bool redrawEnabled = true;
   FontDesc font;
 
-  std::function<void(std::size_t position, const std::string& inserted)> onTextInserted;
-  std::function<void()> onTextCleared;
+  Signal<std::size_t, const std::string&> onTextInserted;
+  Signal<> onTextCleared;
   // Selection, buttons, redraw and font changes.
-  std::function<void()> onChanged;
-  std::function<void()> onShowPage;
+  Signal<> onChanged;
+  Signal<> onShowPage;
   // The chosen font goes to the summary window as well.
-  std::function<void(const FontDesc& font)> onFontChanged;
+  Signal<const FontDesc&> onFontChanged;
 
  private:
   void Select(std::size_t start, std::size_t end);
   void NotFound();
+  // Selects the word found at `found`, or reports it not found.
+  void ShowFound(std::size_t found);
   void Changed();
 
   CAppState& app;

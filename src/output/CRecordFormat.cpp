@@ -35,15 +35,15 @@ CRecordFormat::CRecordFormat(CDriverLink& link, CConfiguration& config, CSetting
     : link(link), config(config), settings(settings), app(app) {}
 
 int CRecordFormat::AbbreviatedLabels() const {
-  return link.abbreviatedLabels;
+  return link.AbbreviatedLabels();
 }
 
 void CRecordFormat::SetAbbreviatedLabels(int value) {
-  link.abbreviatedLabels = value != 0 ? 1 : 0;
+  link.SetAbbreviatedLabels(value);
 }
 
 const std::string& CRecordFormat::IncludedFieldList() const {
-  return link.includedFieldList;
+  return link.IncludedFieldList();
 }
 
 std::string CRecordFormat::Key() const {
@@ -53,7 +53,7 @@ std::string CRecordFormat::Key() const {
 
 std::string CRecordFormat::StoredForm() const {
   std::string value;
-  if (link.abbreviatedLabels == 0) {
+  if (link.AbbreviatedLabels() == 0) {
     value += "Expanded:";
   }
   if (headerMode == 2) {
@@ -61,7 +61,7 @@ std::string CRecordFormat::StoredForm() const {
   } else if (headerMode == 1) {
     value += "IncludeDatabaseHeader:";
   }
-  for (const auto& field : link.fields) {
+  for (const auto& field : link.Fields()) {
     if (field.included != 0) {
       value += field.fieldName + ":";
     }
@@ -93,10 +93,10 @@ void CRecordFormat::ApplyStoredForm(const std::string& value) {
   }
   std::size_t at = 0;
   if (tokens[at] == "Expanded") {
-    link.abbreviatedLabels = 0;
+    link.SetAbbreviatedLabels(0);
     ++at;
   } else {
-    link.abbreviatedLabels = 1;
+    link.SetAbbreviatedLabels(1);
   }
   if (at < tokens.size() && tokens[at] == "IncludeHeader") {
     headerMode = 2;
@@ -112,16 +112,16 @@ void CRecordFormat::ApplyStoredForm(const std::string& value) {
   // driver's proposal stays then.
   bool namesAField = false;
   for (std::size_t i = at; i < tokens.size(); ++i) {
-    namesAField = namesAField || link.fieldMap.count(tokens[i]) != 0;
+    namesAField = namesAField || link.FieldIndex(tokens[i]) >= 0;
   }
   if (namesAField) {
-    for (auto& field : link.fields) {
-      field.included = 0;
+    for (std::size_t f = 0; f < link.Fields().size(); ++f) {
+      link.SetFieldIncluded(f, false);
     }
     for (std::size_t i = at; i < tokens.size(); ++i) {
-      auto found = link.fieldMap.find(tokens[i]);
-      if (found != link.fieldMap.end() && found->second < link.fields.size()) {
-        link.fields[found->second].included = 1;
+      int index = link.FieldIndex(tokens[i]);
+      if (index >= 0) {
+        link.SetFieldIncluded(static_cast<std::size_t>(index), true);
       }
     }
   }
@@ -130,13 +130,13 @@ void CRecordFormat::ApplyStoredForm(const std::string& value) {
 
 bool CRecordFormat::RecordFormatCommand(Ui& ui) {
   std::string name = config.currentDatabase != nullptr ? config.currentDatabase->name : "";
-  CRecordFormatDlg dialog(link, name, link.abbreviatedLabels, headerMode, ui);
+  CRecordFormatDlg dialog(link, name, link.AbbreviatedLabels(), headerMode, ui);
   bool ok = ui.RunDialog(dialog);
   lastArgumentError = dialog.argumentError;
   if (!ok) {
     return false;
   }
-  link.abbreviatedLabels = dialog.abbreviatedLabels;
+  link.SetAbbreviatedLabels(dialog.abbreviatedLabels);
   headerMode = dialog.headerMode;
   if (dialog.saveAsDefault) {
     SaveRecordFormat();

@@ -18,11 +18,11 @@ void CRecordFormatDlg::OnInit() {
   saveAsDefault = false;
   boxes.clear();
   // The field list is only trusted while connected and idle.
-  fieldSectionShown = link.linkState == LINK_IDLE;
+  fieldSectionShown = link.IsIdle();
   if (!fieldSectionShown) {
     return;
   }
-  for (const auto& field : link.fields) {
+  for (const auto& field : link.Fields()) {
     if (static_cast<int>(boxes.size()) == kMaxBoxes) {
       break;
     }
@@ -32,7 +32,7 @@ void CRecordFormatDlg::OnInit() {
 }
 
 int CRecordFormatDlg::Columns() const {
-  return link.fieldCount > kThreeColumnMax ? 4 : 3;
+  return link.FieldCount() > kThreeColumnMax ? 4 : 3;
 }
 
 int CRecordFormatDlg::Rows() const {
@@ -77,8 +77,8 @@ bool CRecordFormatDlg::OnOk() {
                     MsgIcon::Warning);
       return false;
     }
-    for (std::size_t i = 0; i < boxes.size() && i < link.fields.size(); ++i) {
-      link.fields[i].included = boxes[i].checked ? 1 : 0;
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+      link.SetFieldIncluded(i, boxes[i].checked);
     }
   }
   // Rebuilt from the flags even when the grid was hidden: an empty list

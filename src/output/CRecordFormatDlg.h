@@ -36,7 +36,7 @@ class CRecordFormatDlg : public CDialogModel {
   // Refuses when the database has fields and none is checked.
   bool OnOk() override;
   // The CLI's `format` arguments, blank-separated.
-  void SetAnswerText(const std::string& text) override;
+  void SetAnswerText(const std::string& text);
 
   // Fills the dialog from `format` arguments: labels abbreviated|expanded,
   // header none|brief|full, fields all|none|default|NAME,NAME..., save-default.

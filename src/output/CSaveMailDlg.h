@@ -44,7 +44,7 @@ class CSaveMailDlg : public CDialogModel {
   // Mail needs a recipient; the dialog stays open without one.
   bool OnOk() override;
   // The CLI's `answer text`: the host field while it shows, else the recipient.
-  void SetAnswerText(const std::string& text) override;
+  void SetAnswerText(const std::string& text);
 
   // The radio buttons.
   void ChooseSave();

@@ -29,7 +29,7 @@ class CDateSelectionDlg : public CDialogModel {
   const char* Kind() const override { return "date-selection"; }
   std::string Caption() const override { return "Date Selection"; }
   void OnInit() override;
-  void SetAnswerText(const std::string& text) override { ApplyAnswerText(text); }
+  void SetAnswerText(const std::string& text) { ApplyAnswerText(text); }
 
   // The CLI's VALUE: "open", "specify", a year or number as typed, "MONTH
   // YEAR" or "MONTH DAY, YEAR". False (nothing changed) when a month form is

@@ -20,7 +20,7 @@ class CListBrowserDlg : public CDialogModel {
   bool OnOk() override;
   void OnCancel() override;
   // The CLI's `answer text TEXT`: typed into the text box, jumping at once.
-  void SetAnswerText(const std::string& text) override;
+  void SetAnswerText(const std::string& text);
 
   // Double click: picks the entry, then OK. True when the dialog may close.
   bool DoubleClick(int entry);

@@ -18,7 +18,7 @@ class CListSelectionDlg : public CDialogModel {
   void OnInit() override { choice = 0; }
   // The CLI's `answer text NAME`: the list of that name (case ignored when
   // no name matches exactly). An unknown name changes nothing.
-  void SetAnswerText(const std::string& text) override;
+  void SetAnswerText(const std::string& text);
 
   // The radio buttons' captions.
   const std::vector<std::string>& Buttons() const { return buttons; }

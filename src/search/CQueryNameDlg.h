@@ -27,7 +27,7 @@ class CQueryNameDlg : public CDialogModel {
   std::string Caption() const override { return "Tamsel Queries"; }
   void OnInit() override;
   bool OnOk() override;
-  void SetAnswerText(const std::string& text) override { TypeName(text); }
+  void SetAnswerText(const std::string& text) { TypeName(text); }
 
   // Typing in the name box: selects the first entry that begins with the
   // text, case ignored (the selection stays when none does).

@@ -65,9 +65,7 @@ const CDBDescRec* CSearchForm::Db() const {
 }
 
 void CSearchForm::Changed() {
-  if (onChanged) {
-    onChanged();
-  }
+  onChanged();
 }
 
 const CDBFieldDescRec* CSearchForm::RowField(int row) const {
@@ -284,9 +282,7 @@ void CSearchForm::RefreshRow(int row) {
     c.rangeShown = c.rangeEnabled = false;
   }
   Changed();
-  if (onFocus) {
-    onFocus(row, rangeRow ? FocusTarget::FromButton : FocusTarget::TermBox);
-  }
+  onFocus(row, rangeRow ? FocusTarget::FromButton : FocusTarget::TermBox);
 }
 
 void CSearchForm::RefreshAllRows() {
@@ -436,15 +432,11 @@ void CSearchForm::Search() {
   }
   std::optional<SearchRequest> request = BuildFromMembers();
   if (!request) {
-    if (onNothingToSearch) {
-      onNothingToSearch();
-    }
+    onNothingToSearch();
     return;
   }
-  link.basicModeSearch = 0;
-  if (onBeforeSearch) {
-    onBeforeSearch();
-  }
+  link.SetBasicModeSearch(false);
+  onBeforeSearch();
   searchEnabled = false;
   Changed();
   app.SetStatusMessage("Searching...");

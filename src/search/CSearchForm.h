@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Signal.h"
 #include "search/CRangeDesc.h"
 
 class CAppState;
@@ -141,13 +142,13 @@ class CSearchForm {
   std::string statusText = "No Databases are open";
 
   // Set by the document. Views redraw on onChanged; onFocus moves the focus.
-  std::function<void()> onChanged;
-  std::function<void(int row, FocusTarget target)> onFocus;
+  Signal<> onChanged;
+  Signal<int, FocusTarget> onFocus;
   // Before a search is sent: empty the summary and full record pages, reset
   // basic mode, drop cached summaries, build the result headers.
-  std::function<void()> onBeforeSearch;
+  Signal<> onBeforeSearch;
   // A search with nothing to send brings the summary page to the front.
-  std::function<void()> onNothingToSearch;
+  Signal<> onNothingToSearch;
   // The year an unchosen "Newest" end defaults to; the local year unless set.
   std::function<int()> currentYear;
 

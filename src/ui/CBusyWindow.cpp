@@ -40,13 +40,11 @@ CBusyWindow::CBusyWindow(CBusyDialog& busy, QWidget* parent)
   cancel = new QPushButton("Cancel", this);
   cancel->setGeometry(du.Rect(172, 6, 50, 14));
   connect(cancel, &QPushButton::clicked, this, [this] { this->busy.Cancel(); });
-  busy.onChanged = [this] { Refresh(); };
+  connections += busy.onChanged.Connect([this] { Refresh(); });
   Refresh();
 }
 
-CBusyWindow::~CBusyWindow() {
-  busy.onChanged = nullptr;
-}
+CBusyWindow::~CBusyWindow() = default;
 
 void CBusyWindow::Refresh() {
   text->setText(CQtUi::ToQString(busy.Text()));

@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QRect>
 
+#include "app/Signal.h"
+
 class CBusyDialog;
 class QLabel;
 class QPainter;
@@ -41,4 +43,6 @@ class CBusyWindow : public QDialog {
   QLabel* text = nullptr;
   QPushButton* cancel = nullptr;
   int shownFrame = -1;
+  // The model's notifications to this view; released with it.
+  ConnectionBag connections;
 };

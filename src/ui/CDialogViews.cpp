@@ -3,7 +3,7 @@
 #include "config/COpenDatabaseDialog.h"
 #include "config/CUrlDialog.h"
 #include "driver/CAboutDatabaseDlg.h"
-#include "driver/CFontDlg.h"
+#include "app/CFontDlg.h"
 #include "driver/CInfoRequestDlg.h"
 #include "output/CRecordFormatDlg.h"
 #include "search/CDateSelectionDlg.h"
@@ -16,17 +16,6 @@
 #include "ui/CRecordFormatDlgView.h"
 #include "ui/CUrlDialogView.h"
 
-namespace {
-
-// The registry hands the model over by its kind, which names its class.
-template <typename View, typename Model>
-CQtUi::DialogViewFactory Factory() {
-  return [](CDialogModel& model, QWidget* parent) -> QDialog* {
-    return new View(static_cast<Model&>(model), parent);
-  };
-}
-
-}  // namespace
 
 void CDialogViews::RegisterAll() {
   static bool registered = false;
@@ -34,12 +23,11 @@ void CDialogViews::RegisterAll() {
     return;
   }
   registered = true;
-  CQtUi::RegisterDialogView("url", Factory<CUrlDialogView, CUrlDialog>());
-  CQtUi::RegisterDialogView("open-database",
-                            Factory<COpenDatabaseDialogView, COpenDatabaseDialog>());
-  CQtUi::RegisterDialogView("info-request", Factory<CInfoRequestDlgView, CInfoRequestDlg>());
-  CQtUi::RegisterDialogView("about-database", Factory<CAboutDatabaseDlgView, CAboutDatabaseDlg>());
-  CQtUi::RegisterDialogView("date-selection", Factory<CDateSelectionDlgView, CDateSelectionDlg>());
-  CQtUi::RegisterDialogView("record-format", Factory<CRecordFormatDlgView, CRecordFormatDlg>());
-  CQtUi::RegisterDialogView("font", Factory<CFontDlgView, CFontDlg>());
+  CQtUi::RegisterDialogView<CUrlDialog, CUrlDialogView>();
+  CQtUi::RegisterDialogView<COpenDatabaseDialog, COpenDatabaseDialogView>();
+  CQtUi::RegisterDialogView<CInfoRequestDlg, CInfoRequestDlgView>();
+  CQtUi::RegisterDialogView<CAboutDatabaseDlg, CAboutDatabaseDlgView>();
+  CQtUi::RegisterDialogView<CDateSelectionDlg, CDateSelectionDlgView>();
+  CQtUi::RegisterDialogView<CRecordFormatDlg, CRecordFormatDlgView>();
+  CQtUi::RegisterDialogView<CFontDlg, CFontDlgView>();
 }

@@ -65,26 +65,10 @@ QLabel* CDocumentWindow::HeadingLabel() const {
 }
 
 bool CDocumentWindow::CanRun(Command command) const {
-  int page = doc.MainView().Selected();
-  switch (command) {
-    case Command::Copy:
-      if (page == CMainView::PAGE_CRITERIA) {
-        return qobject_cast<QLineEdit*>(window()->focusWidget()) != nullptr &&
-               searchPage->isAncestorOf(window()->focusWidget());
-      }
-      return page == CMainView::PAGE_SUMMARY ||
-             (page == CMainView::PAGE_RECORD && doc.Abstract().HasText());
-    case Command::ClearAll:
-      return page == CMainView::PAGE_CRITERIA || page == CMainView::PAGE_SUMMARY ||
-             (page == CMainView::PAGE_RECORD && doc.Abstract().HasText());
-    case Command::FindText:
-      return page == CMainView::PAGE_RECORD;
-    case Command::FindNext:
-      return page == CMainView::PAGE_RECORD && doc.Abstract().CanFindNext();
-    case Command::ChangeFont:
-      return page == CMainView::PAGE_SUMMARY || page == CMainView::PAGE_RECORD;
-  }
-  return false;
+  QWidget* focus = window()->focusWidget();
+  bool textBoxFocused =
+      qobject_cast<QLineEdit*>(focus) != nullptr && searchPage->isAncestorOf(focus);
+  return doc.EditCommands().Available(command, textBoxFocused);
 }
 
 void CDocumentWindow::Run(Command command) {

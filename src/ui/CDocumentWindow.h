@@ -4,6 +4,8 @@
 #include <QWidget>
 #include <functional>
 
+#include "doc/CEditCommands.h"
+
 class CMainViewWidget;
 class CRecordPage;
 class CSearchFormPage;
@@ -21,7 +23,7 @@ class CDocumentWindow : public QWidget {
 
  public:
   // Commands of the Edit menu, carried out by the page in front.
-  enum class Command { Copy, ClearAll, FindText, FindNext, ChangeFont };
+  using Command = CEditCommands::Command;
 
   explicit CDocumentWindow(CTmsfrmDoc& doc, QWidget* parent = nullptr);
   ~CDocumentWindow() override;

@@ -2,7 +2,7 @@
 
 #include <QFontDialog>
 
-#include "driver/CFontDlg.h"
+#include "app/CFontDlg.h"
 
 // The font chooser over Qt's own font dialog, starting from the model's
 // font; OK hands the choice back to the model.

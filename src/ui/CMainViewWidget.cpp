@@ -16,21 +16,21 @@ CMainViewWidget::CMainViewWidget(CTabView& view, QWidget* parent) : QWidget(pare
   pages.resize(view.Tabs().size(), nullptr);
   focusTargets.resize(view.Tabs().size());
   QPointer<CMainViewWidget> self(this);
-  view.onNotify = [self](int hint, int page) {
+  connections += view.onNotify.Connect([self](int hint, int page) {
     if (self) {
       self->Notify(hint, page);
     }
-  };
-  view.onActivate = [self](int page) {
+  });
+  connections += view.onActivate.Connect([self](int page) {
     if (self) {
       self->Activate(page);
     }
-  };
-  view.onChanged = [self] {
+  });
+  connections += view.onChanged.Connect([self] {
     if (self) {
       self->update();
     }
-  };
+  });
 }
 
 void CMainViewWidget::SetPage(int index, QWidget* page, QWidget* focusTarget) {

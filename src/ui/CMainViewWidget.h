@@ -5,6 +5,8 @@
 #include <QWidget>
 #include <vector>
 
+#include "app/Signal.h"
+
 class CTabView;
 
 // A document window's tab view: draws the strip of tabs, passes mouse
@@ -40,4 +42,6 @@ class CMainViewWidget : public QWidget {
   CTabView& view;
   std::vector<QWidget*> pages;
   std::vector<QPointer<QWidget>> focusTargets;
+  // The model's notifications to this view; released with it.
+  ConnectionBag connections;
 };

@@ -23,6 +23,7 @@
 #include "app/CAppState.h"
 #include "doc/CTmsfrmDoc.h"
 #include "driver/CDriverLink.h"
+#include "driver/CListSummary.h"
 #include "driver/LinkState.h"
 #include "output/CRecordFormat.h"
 #include "platform/CTempFiles.h"
@@ -71,12 +72,6 @@ void SetPrompt(QAction* action, const char* prompt) {
   }
 }
 
-// While a request is outstanding the program shows the wait cursor.
-bool RequestOutstanding(int linkState) {
-  return linkState == LINK_CONNECTING || linkState == LINK_RETRIEVING ||
-         linkState == LINK_SEARCHING;
-}
-
 }  // namespace
 
 CMainWindow::CMainWindow(CAppState& app, CSettingsStore& settings, Ui& ui, EventLoop& loop,
@@ -100,11 +95,11 @@ CMainWindow::CMainWindow(CAppState& app, CSettingsStore& settings, Ui& ui, Event
 }
 
 CMainWindow::~CMainWindow() {
-  app.RemoveStatusObserver(statusObserver);
+  statusLine.Disconnect();
   // Document windows go before the documents they show, and the busy windows
   // before their documents (the entries' order).
   for (auto& [window, entry] : documents) {
-    entry.doc->onChanged = nullptr;
+    entry.changed.Disconnect();
     SetWaitCursor(entry, false);
     QObject::disconnect(window, nullptr, this, nullptr);
     delete window;
@@ -243,7 +238,7 @@ void CMainWindow::CreateStatusBar() {
       messagePane->fontMetrics().horizontalAdvance(CMainFrameModel::kMessagePaneSizingText));
   messagePane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   statusBar()->addPermanentWidget(messagePane);
-  statusObserver = app.AddStatusObserver([this](const std::string&) { UpdateMessagePane(); });
+  statusLine = app.statusChanged.Connect([this](const std::string&) { UpdateMessagePane(); });
   UpdateMessagePane();
 }
 
@@ -279,7 +274,7 @@ bool CMainWindow::OpenDocument(const std::string& path) {
   entry.doc = std::move(doc);
   entry.page = page;
   entry.busy = std::make_unique<CBusyWindow>(shown->Link().Busy(), this);
-  shown->onChanged = [this, window] { DocumentChanged(window); };
+  entry.changed = shown->onChanged.Connect([this, window] { DocumentChanged(window); });
   connect(window, &QObject::destroyed, this, [this, window] { ForgetDocument(window); });
   window->show();
   UpdateActions();
@@ -294,7 +289,7 @@ void CMainWindow::ForgetDocument(QMdiSubWindow* window) {
   if (found == documents.end()) {
     return;
   }
-  found->second.doc->onChanged = nullptr;
+  found->second.changed.Disconnect();
   SetWaitCursor(found->second, false);
   documents.erase(found);
   UpdateActions();
@@ -308,7 +303,7 @@ void CMainWindow::DocumentChanged(QMdiSubWindow* window) {
   DocumentEntry& entry = found->second;
   window->setWindowTitle(CQtUi::ToQString(entry.doc->Title()));
   entry.page->Refresh();
-  SetWaitCursor(entry, RequestOutstanding(entry.doc->LinkStateValue()));
+  SetWaitCursor(entry, entry.doc->Summary().ShowsWaitCursor());
   UpdateActions();
 }
 
@@ -330,7 +325,7 @@ void CMainWindow::UpdateActions() {
   disconnectAction->setEnabled(doc != nullptr && doc->Link().CanDisconnect());
   aboutDatabaseAction->setEnabled(doc != nullptr && doc->CanShowDatabaseInfo());
   echoAction->setEnabled(doc != nullptr);
-  echoAction->setChecked(doc != nullptr && doc->Link().echoEnabled != 0);
+  echoAction->setChecked(doc != nullptr && doc->Link().EchoEnabled());
   CDocumentWindow* page = PageOf(mdiArea->currentSubWindow());
   for (auto& [command, action] : commandActions) {
     action->setEnabled(page != nullptr && page->CanRun(command));

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/CMainFrameModel.h"
+#include "app/Signal.h"
 #include "ui/CDocumentWindow.h"
 
 class CAppState;
@@ -74,6 +75,8 @@ class CMainWindow : public QMainWindow {
   // declared after the document so it goes first.
   struct DocumentEntry {
     std::unique_ptr<CTmsfrmDoc> doc;
+    // The document's change notification, released before the document.
+    Connection changed;
     std::unique_ptr<CBusyWindow> busy;
     CDocumentWindow* page = nullptr;
     bool waitCursor = false;
@@ -113,6 +116,6 @@ class CMainWindow : public QMainWindow {
   std::map<CDocumentWindow::Command, QAction*> commandActions;
   QAction* recordFormatAction = nullptr;
   QAction* saveFormatAction = nullptr;
-  int statusObserver = 0;
+  Connection statusLine;
   std::map<QMdiSubWindow*, DocumentEntry> documents;
 };

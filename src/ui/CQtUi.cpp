@@ -91,13 +91,9 @@ MsgAnswer CQtUi::MessageBox(const std::string& text, const std::string& caption,
   }
 }
 
-std::map<std::string, CQtUi::DialogViewFactory>& CQtUi::DialogViews() {
-  static std::map<std::string, DialogViewFactory> views;
+CQtUi::DialogViewRegistry& CQtUi::DialogViews() {
+  static DialogViewRegistry views;
   return views;
-}
-
-void CQtUi::RegisterDialogView(const std::string& kind, DialogViewFactory factory) {
-  DialogViews()[kind] = std::move(factory);
 }
 
 QDialog* CQtUi::GenericDialogView(CDialogModel& model, QWidget* parent) {
@@ -117,9 +113,9 @@ QDialog* CQtUi::GenericDialogView(CDialogModel& model, QWidget* parent) {
 
 bool CQtUi::RunDialog(CDialogModel& model) {
   model.OnInit();
-  auto found = DialogViews().find(model.Kind());
-  std::unique_ptr<QDialog> view(found != DialogViews().end() ? found->second(model, Owner())
-                                                             : GenericDialogView(model, Owner()));
+  const DialogViewRegistry::Handler* factory = DialogViews().Find(model);
+  std::unique_ptr<QDialog> view(factory != nullptr ? (*factory)(model, Owner())
+                                                   : GenericDialogView(model, Owner()));
   view->setWindowTitle(ToQString(model.Caption()));
   view->setModal(true);
   if (view->exec() == QDialog::Accepted) {

@@ -7,6 +7,7 @@
 #include <map>
 #include <string>
 
+#include "app/CDialogRegistry.h"
 #include "app/Ui.h"
 
 class QDialog;
@@ -19,9 +20,9 @@ class CQtUi : public Ui {
   // Registers the program's own dialog views.
   CQtUi();
 
-  // Builds the view of a dialog model. The view's OK must ask the model's
-  // OnOk and accept only when it agrees.
-  using DialogViewFactory = std::function<QDialog*(CDialogModel& model, QWidget* parent)>;
+  // The views of the dialog models, by model type. A view's OK must ask the
+  // model's OnOk and accept only when it agrees.
+  using DialogViewRegistry = CDialogRegistry<QDialog*, QWidget*>;
 
   MsgAnswer MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
                        MsgIcon icon) override;
@@ -34,7 +35,12 @@ class CQtUi : public Ui {
   // a dialog is up belongs to that dialog), and that BringToFront raises.
   void SetMainWindow(QWidget* window) { mainWindow = window; }
 
-  static void RegisterDialogView(const std::string& kind, DialogViewFactory factory);
+  // Pairs a model type with its view: View(Model&, QWidget* parent).
+  template <typename Model, typename View>
+  static void RegisterDialogView() {
+    DialogViews().Register<Model>(
+        [](Model& model, QWidget* parent) -> QDialog* { return new View(model, parent); });
+  }
 
   // Text from drivers and files: UTF-8 when it is valid UTF-8, else Latin-1.
   static QString ToQString(const std::string& text);
@@ -42,7 +48,7 @@ class CQtUi : public Ui {
   static QString NameFilter(const std::string& description, const std::string& pattern);
 
  private:
-  static std::map<std::string, DialogViewFactory>& DialogViews();
+  static DialogViewRegistry& DialogViews();
   QDialog* GenericDialogView(CDialogModel& model, QWidget* parent);
   QWidget* Owner() const;
 

@@ -36,21 +36,21 @@ CRecordPage::CRecordPage(CAbstract& record, QWidget* parent) : QFrame(parent), r
   connect(copyText, &QPushButton::clicked, this, [this] { Copy(); });
 
   QPointer<CRecordPage> self(this);
-  record.onTextInserted = [self](std::size_t at, const std::string& inserted) {
+  connections += record.onTextInserted.Connect([self](std::size_t at, const std::string& inserted) {
     if (self) {
       self->TextInserted(at, inserted.size());
     }
-  };
-  record.onTextCleared = [self] {
+  });
+  connections += record.onTextCleared.Connect([self] {
     if (self) {
       self->TextCleared();
     }
-  };
-  record.onChanged = [self] {
+  });
+  connections += record.onChanged.Connect([self] {
     if (self) {
       self->Refresh();
     }
-  };
+  });
   Refresh();
 }
 

@@ -3,6 +3,7 @@
 #include <QFrame>
 #include <cstddef>
 
+#include "app/Signal.h"
 #include "ui/CDisplayText.h"
 
 class CAbstract;
@@ -51,4 +52,6 @@ class CRecordPage : public QFrame {
   QPushButton* copyText = nullptr;
   QPushButton* saveMail = nullptr;
   QPushButton* help = nullptr;
+  // The model's notifications to this view; released with it.
+  ConnectionBag connections;
 };

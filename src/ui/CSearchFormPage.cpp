@@ -67,16 +67,16 @@ CSearchFormPage::CSearchFormPage(CSearchForm& form, QWidget* parent) : QFrame(pa
   connect(searchButton, &QPushButton::clicked, this, [this] { this->form.Search(); });
 
   QPointer<CSearchFormPage> self(this);
-  form.onChanged = [self] {
+  connections += form.onChanged.Connect([self] {
     if (self) {
       self->Refresh();
     }
-  };
-  form.onFocus = [self](int row, CSearchForm::FocusTarget target) {
+  });
+  connections += form.onFocus.Connect([self](int row, CSearchForm::FocusTarget target) {
     if (self) {
       self->MoveFocus(row, target);
     }
-  };
+  });
   Refresh();
 }
 

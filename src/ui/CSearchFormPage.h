@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Signal.h"
 #include "search/CSearchForm.h"
 
 class QCheckBox;
@@ -61,4 +62,6 @@ class CSearchFormPage : public QFrame {
   QPushButton* helpButton = nullptr;
   QPushButton* clearButton = nullptr;
   QPushButton* searchButton = nullptr;
+  // The model's notifications to this view; released with it.
+  ConnectionBag connections;
 };

@@ -92,33 +92,33 @@ CSummaryPage::CSummaryPage(CListSummary& summary, QWidget* parent)
   connect(refreshTimer, &QTimer::timeout, this, [this] { Refresh(); });
 
   QPointer<CSummaryPage> self(this);
-  summary.onTitleAdded = [self](int index) {
+  connections += summary.onTitleAdded.Connect([self](int index) {
     if (self) {
       self->titles->TitleAdded(index);
       self->RefreshSoon();
     }
-  };
-  summary.onListCleared = [self] {
+  });
+  connections += summary.onListCleared.Connect([self] {
     if (self) {
       self->titles->Cleared();
       self->shownSelection.clear();
     }
-  };
-  summary.onSummaryAppended = [self](const std::string& appended) {
+  });
+  connections += summary.onSummaryAppended.Connect([self](const std::string& appended) {
     if (self) {
       self->SummaryAppended(appended.size());
     }
-  };
-  summary.onSummaryCleared = [self] {
+  });
+  connections += summary.onSummaryCleared.Connect([self] {
     if (self) {
       self->SummaryCleared();
     }
-  };
-  summary.onChanged = [self] {
+  });
+  connections += summary.onChanged.Connect([self] {
     if (self) {
       self->RefreshSoon();
     }
-  };
+  });
   Refresh();
 }
 

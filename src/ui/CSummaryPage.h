@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <vector>
 
+#include "app/Signal.h"
 #include "driver/CListSummary.h"
 #include "ui/CDisplayText.h"
 
@@ -77,4 +78,6 @@ class CSummaryPage : public QFrame {
   QPushButton* print = nullptr;
   QPushButton* help = nullptr;
   QTimer* refreshTimer = nullptr;
+  // The model's notifications to this view; released with it.
+  ConnectionBag connections;
 };

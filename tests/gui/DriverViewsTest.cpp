@@ -232,10 +232,10 @@ class DriverViewsTest : public QObject {
     QVERIFY(!c.f.window->EchoAction()->isChecked());
     QCOMPARE(c.f.window->EchoAction()->statusTip(), QString("Set echo for the driver;"));
     QTest::keyClick(c.f.window.get(), Qt::Key_E, Qt::ControlModifier);
-    QCOMPARE(c.doc->Link().echoEnabled, 1);
+    QCOMPARE(c.doc->Link().EchoEnabled(), true);
     QVERIFY(c.f.window->EchoAction()->isChecked());
     QTest::keyClick(c.f.window.get(), Qt::Key_E, Qt::ControlModifier);
-    QCOMPARE(c.doc->Link().echoEnabled, 0);
+    QCOMPARE(c.doc->Link().EchoEnabled(), false);
     QVERIFY(!c.f.window->EchoAction()->isChecked());
 
     c.f.window->DisconnectAction()->trigger();

@@ -25,7 +25,6 @@ struct GuiFrame {
   std::unique_ptr<CMainWindow> window;
 
   GuiFrame() {
-    CDriverLink::AnswerMemory().clear();
     app.privateDirectory = dir.Path() + "/";
     window = std::make_unique<CMainWindow>(app, settings, ui, loop);
     ui.SetMainWindow(window.get());

@@ -26,6 +26,22 @@ void WhenModal(std::function<void(QWidget*)> act) {
   });
 }
 
+class RegisteredModel : public CDialogModel {
+ public:
+  const char* Kind() const override { return "test-registered"; }
+  std::string Caption() const override { return "Registered"; }
+  int viewsBuilt = 0;
+};
+
+// The view receives its own model type, never a cast of another.
+class RegisteredView : public QDialog {
+ public:
+  RegisteredView(RegisteredModel& model, QWidget* parent) : QDialog(parent) {
+    setObjectName("registered view");
+    ++model.viewsBuilt;
+  }
+};
+
 QPushButton* ButtonWithRole(QWidget* dialog, QDialogButtonBox::StandardButton which) {
   auto* box = dialog->findChild<QDialogButtonBox*>();
   return box != nullptr ? box->button(which) : nullptr;
@@ -122,22 +138,24 @@ class QtUiTest : public QObject {
     QCOMPARE(cancelled.cancels, 1);
   }
 
-  void RegisteredViewIsUsedForItsKind() {
-    CQtUi::RegisterDialogView("test-registered", [](CDialogModel&, QWidget* parent) {
-      auto* view = new QDialog(parent);
-      view->setObjectName("registered view");
-      return view;
-    });
+  void RegisteredViewIsUsedForItsType() {
+    CQtUi::RegisterDialogView<RegisteredModel, RegisteredView>();
     CQtUi ui;
-    CountingModel model;
-    model.kind = "test-registered";
-    QString seen;
+    RegisteredModel model;
+    CountingModel other;  // another type: the generic view
+    QStringList seen;
     WhenModal([&](QWidget* modal) {
-      seen = modal->objectName();
+      seen << modal->objectName();
       static_cast<QDialog*>(modal)->accept();
     });
     QVERIFY(ui.RunDialog(model));
-    QCOMPARE(seen, QString("registered view"));
+    WhenModal([&](QWidget* modal) {
+      seen << modal->objectName();
+      static_cast<QDialog*>(modal)->accept();
+    });
+    QVERIFY(ui.RunDialog(other));
+    QCOMPARE(seen, QStringList({"registered view", ""}));
+    QCOMPARE(model.viewsBuilt, 1);
   }
 
   void TextIsUtf8ElseLatin1() {

@@ -77,21 +77,21 @@ class ResultDialogsTest : public QObject {
     });
     s.MenuAction("&Options", "Record Format...")->trigger();
     QVERIFY(asked);
-    QCOMPARE(s.doc->Link().abbreviatedLabels, 1);
+    QCOMPARE(s.doc->Link().AbbreviatedLabels(), 1);
     QCOMPARE(s.doc->RecordFormat().headerMode, 2);
-    QCOMPARE(s.doc->Link().includedFieldList, std::string("AB\0AU\0", 6));
+    QCOMPARE(s.doc->Link().IncludedFieldList(), std::string("AB\0AU\0", 6));
     QCOMPARE(s.f.settings.ReadSettingText(kSectionDatabaseFieldFormats, "Catalogue", ""),
              std::string("IncludeHeader:AB:AU:"));
 
     // Nineteen fields take four columns.
     CDriverLink& link = s.doc->Link();
-    link.fields.resize(19);
-    for (std::size_t i = 0; i < link.fields.size(); ++i) {
-      link.fields[i].caption = "Field & " + std::to_string(i);
-      link.fields[i].fieldName = "F" + std::to_string(i);
-      link.fields[i].included = 1;
+    std::vector<CAbstractFieldDesc> many(19);
+    for (std::size_t i = 0; i < many.size(); ++i) {
+      many[i].caption = "Field & " + std::to_string(i);
+      many[i].fieldName = "F" + std::to_string(i);
+      many[i].included = 1;
     }
-    link.fieldCount = 19;
+    link.SetFields(std::move(many));
     asked = false;
     WhenModal<CRecordFormatDlgView>([&](CRecordFormatDlgView* view) {
       asked = true;

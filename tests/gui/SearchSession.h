@@ -53,7 +53,7 @@ struct SearchSession {
     child = f.Child();
     doc = f.window->DocumentOf(child);
     window = f.window->PageOf(child);
-    return WaitIdle() && QTest::qWaitFor([this] { return doc->Link().fieldCount == 3; }, 10000);
+    return WaitIdle() && QTest::qWaitFor([this] { return doc->Link().FieldCount() == 3; }, 10000);
   }
 
   // A menu entry as the user finds it: the menu opens (and brings its

@@ -158,3 +158,21 @@ TEST_F(CliSession, OpenRemoteFetchesFromTheUrl) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CliSession, FindInAnEmptyRecordWindowReportsTheWordNotFound) {
+  TestDriver driver;
+  driver.Always(MSG_OPEN, {{TestDriver::Packet(MSG_CONNECTED)}});
+  std::string path =
+      dir.Write("one.tcf", "conf_version = 1.1\n" + Database("cat", "Catalogue", driver.Port()));
+  // Find Text is always offered on the record window; Find Next only once a
+  // word has been found.
+  EXPECT_EQ(Run({"find whale", "find-next"}, {path}), 1) << err;
+  EXPECT_EQ(out, "");
+  EXPECT_NE(err.find("message: Search Result: 'WHALE' not found\n"), std::string::npos) << err;
+  EXPECT_EQ(err.find("error: not available: find\n"), std::string::npos) << err;
+  EXPECT_NE(err.find("error: not available: find-next\n"), std::string::npos) << err;
+}
+
+}  // namespace

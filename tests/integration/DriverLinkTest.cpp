@@ -32,8 +32,6 @@ struct LinkFixture : ::testing::Test {
   TestDriver driver;
   std::unique_ptr<CTmsfrmDoc> doc;
 
-  void SetUp() override { CDriverLink::AnswerMemory().clear(); }
-
   CDriverLink& Link() { return doc->Link(); }
 
   void Open(const std::string& extra = "") {
@@ -44,7 +42,7 @@ struct LinkFixture : ::testing::Test {
     Open();
     driver.OnRequest(MSG_OPEN, {{TestDriver::Packet(MSG_CONNECTED)}});
     doc->ConnectToDatabase("Catalogue");
-    ASSERT_TRUE(loop.RunUntil([&] { return Link().linkState == LINK_IDLE; }));
+    ASSERT_TRUE(loop.RunUntil([&] { return Link().State() == LINK_IDLE; }));
   }
   // Lets the client read whatever the driver sends for a moment.
   void Pump(int ms = 200) {
@@ -58,12 +56,12 @@ TEST_F(LinkFixture, ConnectSendsOpenAndBecomesIdle) {
   EXPECT_EQ(doc->Title(), "Unconnected");
   driver.OnRequest(MSG_OPEN, {{TestDriver::Packet(MSG_CONNECTED)}});
   doc->ConnectToDatabase("Catalogue");
-  EXPECT_EQ(Link().linkState, LINK_CONNECTING);
+  EXPECT_EQ(Link().State(), LINK_CONNECTING);
   EXPECT_TRUE(Link().Busy().IsShown());
   EXPECT_EQ(Link().Busy().Text(), "Connecting to Catalogue\n");
   EXPECT_EQ(doc->Title(), "Catalogue");
   EXPECT_EQ(doc->Heading(), "Connected to Catalogue Database");
-  ASSERT_TRUE(loop.RunUntil([&] { return Link().linkState == LINK_IDLE; }));
+  ASSERT_TRUE(loop.RunUntil([&] { return Link().State() == LINK_IDLE; }));
   EXPECT_EQ(app.StatusMessage(), "Connected");
   EXPECT_FALSE(Link().Busy().IsShown());
   auto requests = driver.Requests();
@@ -114,16 +112,16 @@ TEST_F(LinkFixture, PacketsAreAssembledFromAnySplit) {
                     TestDriver::Packet(MSG_DATABASE_INFO, fields, 1, 2)});
   driver.OnRequest(MSG_OPEN, chunks);
   doc->ConnectToDatabase("Catalogue");
-  ASSERT_TRUE(loop.RunUntil([&] { return Link().fieldCount == 2; }));
-  EXPECT_EQ(Link().linkState, LINK_IDLE);
-  EXPECT_EQ(Link().databaseInfoText.size(), 2 + 1 + 100000 + 2 + 2);
-  EXPECT_EQ(Link().databaseInfoText.substr(0, 4), "\r\n x");
+  ASSERT_TRUE(loop.RunUntil([&] { return Link().FieldCount() == 2; }));
+  EXPECT_EQ(Link().State(), LINK_IDLE);
+  EXPECT_EQ(Link().DatabaseInfoText().size(), 2 + 1 + 100000 + 2 + 2);
+  EXPECT_EQ(Link().DatabaseInfoText().substr(0, 4), "\r\n x");
   // The description popped up once, and the warning was shown.
   EXPECT_EQ(ui.dialogKinds, (std::vector<std::string>{"about-database"}));
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].text, "warn\n");
   EXPECT_EQ(ui.messages[0].caption, "Database Warning!");
-  EXPECT_EQ(Link().includedFieldList, std::string("TI\0", 3));
+  EXPECT_EQ(Link().IncludedFieldList(), std::string("TI\0", 3));
   EXPECT_TRUE(doc->InfoTexts().Seen("cat"));
 }
 
@@ -132,7 +130,7 @@ TEST_F(LinkFixture, UnknownRepliesAreConsumedWhole) {
   driver.OnRequest(MSG_OPEN,
                    {{TestDriver::Packet(11, "0123456789") + TestDriver::Packet(MSG_CONNECTED)}});
   doc->ConnectToDatabase("Catalogue");
-  ASSERT_TRUE(loop.RunUntil([&] { return Link().linkState == LINK_IDLE; }));
+  ASSERT_TRUE(loop.RunUntil([&] { return Link().State() == LINK_IDLE; }));
   EXPECT_TRUE(ui.messages.empty());
 }
 
@@ -141,7 +139,7 @@ TEST_F(LinkFixture, DriverClosingMidBody) {
   std::string title = TestDriver::Packet(MSG_TITLE, "a title\0", 1);
   driver.OnRequest(MSG_GET_TITLE, {{title.substr(0, 28), 0, true}});
   Link().GetTitle(1);
-  ASSERT_TRUE(loop.RunUntil([&] { return Link().linkState == LINK_UNCONNECTED; }));
+  ASSERT_TRUE(loop.RunUntil([&] { return Link().State() == LINK_UNCONNECTED; }));
   EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"Driver has closed"}));
   EXPECT_EQ(ui.messages[0].caption, "Socket Error");
   EXPECT_FALSE(Link().Connection().HasSocket());
@@ -161,7 +159,7 @@ TEST_F(LinkFixture, StatusKinds) {
   EXPECT_EQ(ui.messages[0].text, "ERROR from database  driver:\nbad query\n");
   EXPECT_EQ(ui.messages[0].caption, "Search Cancelled!");
   EXPECT_EQ(app.StatusMessage(), "Search Cancelled");
-  EXPECT_EQ(Link().linkState, LINK_IDLE);
+  EXPECT_EQ(Link().State(), LINK_IDLE);
   EXPECT_FALSE(Link().Busy().IsShown());
   // The cancel sent MSG_CANCEL_SEARCH.
   ASSERT_TRUE(driver.WaitForRequests(3));
@@ -179,7 +177,7 @@ TEST_F(LinkFixture, StatusKinds) {
 
   ui.messages.clear();
   driver.SendNow({{TestDriver::Packet(MSG_STATUS, "2.0\0", STATUS_PROTOCOL_MISMATCH)}});
-  ASSERT_TRUE(loop.RunUntil([&] { return Link().linkState == LINK_UNCONNECTED; }));
+  ASSERT_TRUE(loop.RunUntil([&] { return Link().State() == LINK_UNCONNECTED; }));
   ASSERT_FALSE(ui.messages.empty());
   EXPECT_EQ(ui.messages[0].text,
             "Database protocol is 2.0, WinTamsel is using protocol 1.0\nThe latest version of "
@@ -201,7 +199,7 @@ TEST_F(LinkFixture, StatusKinds) {
 TEST_F(LinkFixture, ErrorClosedDisconnects) {
   ConnectAndWait();
   driver.SendNow({{TestDriver::Packet(MSG_STATUS, "gone\0", STATUS_ERROR_CLOSED)}});
-  ASSERT_TRUE(loop.RunUntil([&] { return Link().linkState == LINK_UNCONNECTED; }));
+  ASSERT_TRUE(loop.RunUntil([&] { return Link().State() == LINK_UNCONNECTED; }));
   EXPECT_EQ(ui.messages[0].text, "ERROR from database  driver:\ngone\n");
   EXPECT_EQ(ui.messages[0].caption, "Database Closed!");
   EXPECT_EQ(doc->Config().currentDatabase, nullptr);
@@ -229,14 +227,14 @@ TEST_F(LinkFixture, InformationRequestsRememberAnswersPerGroup) {
     return true;
   });
   doc->ConnectToDatabase("Catalogue");
-  ASSERT_TRUE(loop.RunUntil([&] { return Link().linkState == LINK_IDLE; }));
+  ASSERT_TRUE(loop.RunUntil([&] { return Link().State() == LINK_IDLE; }));
   EXPECT_EQ(defaults, (std::vector<std::string>{"", "secret"}));
   auto requests = driver.Requests();
   ASSERT_EQ(requests.size(), 3u);
   EXPECT_EQ(requests[1].header.param1, 0);
   EXPECT_EQ(requests[1].body, std::string("secret\0", 7));
   EXPECT_EQ(requests[2].header.param1, 1);
-  EXPECT_EQ(CDriverLink::AnswerMemory().at("debian:Login"), "secret");
+  EXPECT_EQ(app.AnswerMemory().Find("debian:Login").value_or(""), "secret");
 
   // Kiosk mode: the memory is not consulted.
   app.kioskMode = 1;
@@ -260,7 +258,7 @@ TEST_F(LinkFixture, UnknownInformationRequestCloses) {
   Link().Dispatch(h, std::string("p\0c\0o\0k\0", 8));
   EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"Unknown Database Request"}));
   EXPECT_EQ(ui.messages[0].caption, "Connect Cancelled!");
-  EXPECT_EQ(Link().linkState, LINK_UNCONNECTED);
+  EXPECT_EQ(Link().State(), LINK_UNCONNECTED);
   EXPECT_FALSE(Link().Connection().HasSocket());
 }
 
@@ -269,10 +267,10 @@ TEST_F(LinkFixture, BusyLimitCancelsAfterFiveMinutes) {
   doc->ConnectToDatabase("Catalogue");  // the driver never answers
   ASSERT_TRUE(driver.WaitForRequests(1));
   loop.Advance(3000 * 100);
-  EXPECT_EQ(Link().linkState, LINK_CONNECTING);
+  EXPECT_EQ(Link().State(), LINK_CONNECTING);
   EXPECT_TRUE(ui.messages.empty());
   loop.Advance(300);
-  EXPECT_EQ(Link().linkState, LINK_UNCONNECTED);
+  EXPECT_EQ(Link().State(), LINK_UNCONNECTED);
   EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"Database couldn't connect after 5 minutes."}));
   EXPECT_EQ(ui.messages[0].caption, "Database connection closed");
   EXPECT_EQ(app.StatusMessage(), "Database Connection Closed");
@@ -284,7 +282,7 @@ TEST_F(LinkFixture, BusyLimitCancelsAfterFiveMinutes) {
   doc->ConnectToDatabase("Catalogue");
   loop.Advance(1000);
   Link().Busy().Cancel();
-  EXPECT_EQ(Link().linkState, LINK_UNCONNECTED);
+  EXPECT_EQ(Link().State(), LINK_UNCONNECTED);
   EXPECT_TRUE(ui.messages.empty());
 
   // A search that never finishes.
@@ -293,7 +291,7 @@ TEST_F(LinkFixture, BusyLimitCancelsAfterFiveMinutes) {
   Link().SendSearch(1, 0, "q");
   Link().Busy().Show("Searching ...\n(This could take a while)\n");
   loop.Advance(302 * 1000);
-  EXPECT_EQ(Link().linkState, LINK_IDLE);
+  EXPECT_EQ(Link().State(), LINK_IDLE);
   EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"Search not completed after 5 minutes."}));
   EXPECT_EQ(app.StatusMessage(), "Search Cancelled");
 }
@@ -304,7 +302,7 @@ TEST_F(LinkFixture, HostileLengthIsAProtocolError) {
   huge.type = MSG_TITLE;
   huge.length = 0x7ffffff0;
   driver.SendNow({{huge.Packed()}});
-  ASSERT_TRUE(loop.RunUntil([&] { return Link().linkState == LINK_UNCONNECTED; }));
+  ASSERT_TRUE(loop.RunUntil([&] { return Link().State() == LINK_UNCONNECTED; }));
   EXPECT_EQ(
       ui.Texts(),
       (std::vector<std::string>{"Database connection error.\nTamsel will close connection\n"}));
@@ -333,14 +331,14 @@ TEST_F(LinkFixture, BrowseWaitsInPlaceAndCountsSequenceNumbers) {
   ConnectAndWait();
   EXPECT_EQ(Link().Browse('C', "a", 0, 0), -1);  // no list name
   EXPECT_EQ(driver.Requests().size(), 1u);
-  Link().browseListName = "Sections";
+  Link().SetBrowseListName("Sections");
   driver.Always(MSG_BROWSE, {{TestDriver::Packet(MSG_BROWSE_REPLY, "list\0", 0, 4)}});
   EXPECT_EQ(Link().Browse('C', "net", 1, 2), 1);
   EXPECT_EQ(Link().Browse('N', "", 1, 2), 2);
   // Another connection in between: the count goes on.
   driver.OnRequest(MSG_OPEN, {{TestDriver::Packet(MSG_CONNECTED)}});
   doc->ConnectToDatabase("Catalogue");
-  ASSERT_TRUE(loop.RunUntil([&] { return Link().linkState == LINK_IDLE; }));
+  ASSERT_TRUE(loop.RunUntil([&] { return Link().State() == LINK_IDLE; }));
   EXPECT_EQ(Link().Browse('H', "x", 0, 0), 3);
   auto requests = driver.Requests();
   std::vector<int> sequences;
@@ -362,7 +360,7 @@ TEST_F(LinkFixture, BrowseWaitsInPlaceAndCountsSequenceNumbers) {
 
 TEST_F(LinkFixture, RecordRequestsCarryTheFieldList) {
   ConnectAndWait();
-  Link().abbreviatedLabels = 1;
+  Link().SetAbbreviatedLabels(1);
   Link().GetRecord(7, 1);
   ASSERT_TRUE(driver.WaitForRequests(2));
   auto summary = driver.Requests()[1];

@@ -21,32 +21,6 @@ std::string Z(const std::string& text) {
   return text + std::string(1, '\0');
 }
 
-// Passes the link's events on to the result windows, the way the document
-// forwards them.
-struct ResultForwarder : CDriverLinkEvents {
-  CListSummary* summary = nullptr;
-  CAbstract* abstract = nullptr;
-  CRecordFormat* format = nullptr;
-
-  void ResetResultWindows() override {
-    summary->Reset();
-    abstract->ClearText();
-  }
-  void HitCount(int count, const std::string& message) override {
-    summary->HitCount(count, message);
-  }
-  void TitleReceived(int number, const std::string& text) override {
-    summary->AddTitle(number, text);
-  }
-  void SummaryRecord(int number, const std::string& text) override {
-    summary->SummaryArrived(number, text);
-  }
-  void FullRecord(const std::string& text) override { abstract->AddRecordText(text); }
-  void EnableRedraw(bool enabled) override { abstract->EnableRedraw(enabled); }
-  void ShowRecordPage() override { abstract->ShowRecordPage(); }
-  void FieldListReceived() override { format->LoadRecordFormat(); }
-};
-
 struct ResultsTest : ::testing::Test {
   TempDir dir;
   FakeUi ui;
@@ -55,14 +29,13 @@ struct ResultsTest : ::testing::Test {
   ManualEventLoop loop;
   TestDriver driver;
   std::unique_ptr<CTmsfrmDoc> doc;
-  ResultForwarder events;
-  std::unique_ptr<CDriverLink> link;
-  std::unique_ptr<CListSummary> summary;
-  std::unique_ptr<CAbstract> abstract;
-  std::unique_ptr<CRecordFormat> format;
+  // The document's own result windows, wired as the document wires them.
+  CDriverLink* link = nullptr;
+  CListSummary* summary = nullptr;
+  CAbstract* abstract = nullptr;
+  CRecordFormat* format = nullptr;
 
   void SetUp() override {
-    CDriverLink::AnswerMemory().clear();
     doc = std::make_unique<CTmsfrmDoc>(app, settings, ui, loop);
     std::string config =
         "conf_version = 1.1\ndb_tag = cat\ndb_name = Catalogue\n"
@@ -71,15 +44,10 @@ struct ResultsTest : ::testing::Test {
         "\ndb_int_name = abc\nsummary_fields = S\ntitle_fields = T\n"
         "t_field_name = Name\ndb_group = debian\nno_info = 1\n";
     ASSERT_TRUE(doc->OpenDocumentConfig(dir.Write("c.tcf", config)));
-    link = std::make_unique<CDriverLink>(doc->Config(), doc->InfoTexts(), app, ui, loop, events,
-                                         [this](const std::string& n) { doc->SelectDatabase(n); });
-    summary = std::make_unique<CListSummary>(*link, doc->Config(), app, settings, ui, loop);
-    abstract = std::make_unique<CAbstract>(app, settings, ui);
-    format = std::make_unique<CRecordFormat>(*link, doc->Config(), settings, app);
-    events.summary = summary.get();
-    events.abstract = abstract.get();
-    events.format = format.get();
-    summary->onClearFullRecords = [this] { abstract->ClearText(); };
+    link = &doc->Link();
+    summary = &doc->Summary();
+    abstract = &doc->Abstract();
+    format = &doc->RecordFormat();
   }
   // Everything the driver received after the first `skip` bytes.
   std::string ReceivedAfter(std::size_t skip) { return driver.Received().substr(skip); }
@@ -94,10 +62,10 @@ TEST_F(ResultsTest, SearchTitlesSummariesAndFullRecords) {
                                TestDriver::Packet(MSG_DATABASE_INFO, fields, 1, 3)}});
   driver.SetFieldListSent(true);
   link->ConnectToDatabase("Catalogue");
-  ASSERT_TRUE(loop.RunUntil([&] { return link->linkState == LINK_IDLE && link->fieldCount == 3; }));
-  EXPECT_EQ(link->abbreviatedLabels, 1);
+  ASSERT_TRUE(loop.RunUntil([&] { return link->State() == LINK_IDLE && link->FieldCount() == 3; }));
+  EXPECT_EQ(link->AbbreviatedLabels(), 1);
   EXPECT_EQ(format->headerMode, 2);
-  EXPECT_EQ(link->includedFieldList, std::string("TI\0AU\0", 6));
+  EXPECT_EQ(link->IncludedFieldList(), std::string("TI\0AU\0", 6));
 
   // A search with 75 matches; the driver answers each title request.
   driver.OnRequest(MSG_SEARCH, {{TestDriver::Packet(MSG_HIT_COUNT, "", 0, 75)}});
@@ -110,7 +78,7 @@ TEST_F(ResultsTest, SearchTitlesSummariesAndFullRecords) {
   std::string search = Z(std::string(1, '\0') + "whale") + Z("T");
   link->SendSearch(1, 0, search);
   ASSERT_TRUE(loop.RunUntil([&] { return summary->Titles().size() == 30u; }));
-  ASSERT_TRUE(loop.RunUntil([&] { return link->linkState == LINK_IDLE; }));
+  ASSERT_TRUE(loop.RunUntil([&] { return link->State() == LINK_IDLE; }));
   std::string expected = TestDriver::Packet(MSG_SEARCH, search, 1, 0);
   for (int n = 1; n <= 30; ++n) {
     expected += TestDriver::Packet(MSG_GET_TITLE, "", n);
@@ -123,9 +91,9 @@ TEST_F(ResultsTest, SearchTitlesSummariesAndFullRecords) {
 
   // The rest in two more batches.
   ASSERT_TRUE(summary->More());
-  ASSERT_TRUE(loop.RunUntil([&] { return link->linkState == LINK_IDLE; }));
+  ASSERT_TRUE(loop.RunUntil([&] { return link->State() == LINK_IDLE; }));
   ASSERT_TRUE(summary->More());
-  ASSERT_TRUE(loop.RunUntil([&] { return link->linkState == LINK_IDLE; }));
+  ASSERT_TRUE(loop.RunUntil([&] { return link->State() == LINK_IDLE; }));
   EXPECT_EQ(summary->Titles()[74], "75  Title 75");
 
   // Summaries of titles 3 and 5: kind 1, no field list, the label style.
@@ -144,7 +112,7 @@ TEST_F(ResultsTest, SearchTitlesSummariesAndFullRecords) {
   summary->SetSelection({4, 2});
   loop.Advance(summary->doubleClickMs);
   EXPECT_EQ(summary->SummaryText(), "Three\r\nabc\r\n\r\n\r\nFive\r\n\r\n\r\n");
-  EXPECT_EQ(link->linkState, LINK_IDLE);
+  EXPECT_EQ(link->State(), LINK_IDLE);
 
   // Full records of titles 1 and 2 with the included fields as the body.
   driver.OnRequest(MSG_GET_RECORD, {{TestDriver::Packet(MSG_RECORD, Z("TI: One\nAU: A"), 1)}});
@@ -153,7 +121,7 @@ TEST_F(ResultsTest, SearchTitlesSummariesAndFullRecords) {
   summary->SetSelection({0, 1});
   summary->DoubleClick();
   EXPECT_EQ(link->Busy().Text(), "Retrieving...\n(this could take a while)");
-  ASSERT_TRUE(loop.RunUntil([&] { return link->linkState == LINK_IDLE; }));
+  ASSERT_TRUE(loop.RunUntil([&] { return link->State() == LINK_IDLE; }));
   EXPECT_EQ(abstract->Text(), "TI: One\nAU: ATI: Two\nAU: B\n\n\n\n");
   EXPECT_TRUE(abstract->redrawEnabled);
   EXPECT_FALSE(link->Busy().IsShown());

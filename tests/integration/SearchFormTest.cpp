@@ -20,7 +20,6 @@ TEST(SearchFormIntegration, SearchSendsTheFormAsOneRequest) {
   CSettingsStore settings{dir.File("Tamsel.conf")};
   ManualEventLoop loop;
   TestDriver driver;
-  CDriverLink::AnswerMemory().clear();
   std::string config =
       "conf_version = 1.1\n"
       "db_tag = cat\ndb_name = Catalogue\ndriver = socket:127.0.0.1:" +
@@ -33,7 +32,7 @@ TEST(SearchFormIntegration, SearchSendsTheFormAsOneRequest) {
   ASSERT_TRUE(doc.OpenDocumentConfig(dir.Write("c.tcf", config)));
   driver.OnRequest(MSG_OPEN, {{TestDriver::Packet(MSG_CONNECTED)}});
   doc.ConnectToDatabase("Catalogue");
-  ASSERT_TRUE(loop.RunUntil([&] { return doc.Link().linkState == LINK_IDLE; }));
+  ASSERT_TRUE(loop.RunUntil([&] { return doc.Link().State() == LINK_IDLE; }));
   ASSERT_NE(doc.Config().currentDatabase, nullptr);
 
   CQueryList queries;
@@ -48,7 +47,7 @@ TEST(SearchFormIntegration, SearchSendsTheFormAsOneRequest) {
   EXPECT_EQ(doc.Link().Busy().Text(), "Searching ...\n(This could take a while)\n");
   EXPECT_TRUE(doc.Link().Busy().IsShown());
   EXPECT_EQ(app.StatusMessage(), "Searching...");
-  EXPECT_EQ(doc.Link().linkState, LINK_SEARCHING);
+  EXPECT_EQ(doc.Link().State(), LINK_SEARCHING);
   ASSERT_TRUE(driver.WaitForRequests(2));
   auto requests = driver.Requests();
   ASSERT_EQ(requests.size(), 2u);

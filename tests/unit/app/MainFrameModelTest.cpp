@@ -146,7 +146,7 @@ TEST_F(MainFrameModelTest, DefaultMailhostNeedsAHost) {
     return true;  // refused: stays open
   });
   ui.QueueDialog([](CDialogModel& model) {
-    model.SetAnswerText("mail.example:2525");
+    dynamic_cast<CMailHostDlg&>(model).SetAnswerText("mail.example:2525");
     return true;
   });
   EXPECT_TRUE(model.DefaultMailhostCommand(ui));

@@ -4,6 +4,7 @@
 
 #include "TempDir.h"
 #include "app/CDialogModel.h"
+#include "app/CMailHostDlg.h"
 #include "cli/CArgScanner.h"
 #include "cli/CCliMain.h"
 #include "cli/CCliSession.h"
@@ -30,12 +31,10 @@ TEST(ArgScanner, QuotesGroupAndRestIsTakenUnchanged) {
   EXPECT_EQ(EscapeLine("a\nb\rc\td\\e"), "a\\nb\\rc\\td\\\\e");
 }
 
-struct TextDialog : CDialogModel {
-  const char* Kind() const override { return "text"; }
-  std::string Caption() const override { return "Name"; }
-  void SetAnswerText(const std::string& text) override { value = text; }
-  bool OnOk() override { return !value.empty(); }
-  std::string value;
+// A dialog the CLI has no text answer for ignores the text.
+struct PlainDialog : CDialogModel {
+  const char* Kind() const override { return "plain"; }
+  std::string Caption() const override { return "Plain"; }
 };
 
 TEST(CliUi, MessagesAreOneLineAndQuestionsTakeQueuedAnswers) {
@@ -52,21 +51,25 @@ TEST(CliUi, MessagesAreOneLineAndQuestionsTakeQueuedAnswers) {
   EXPECT_EQ(ui.MessageBox("q", "C", MsgButtons::YesNo, MsgIcon::Question), MsgAnswer::Yes);
 
   // A refused OK leaves the dialog open for the next answer.
-  TextDialog dialog;
+  // The text goes where the dialog's type says (the mail host's one box).
+  CMailHostDlg dialog("old");
   ui.QueueAnswer({CliAnswer::Text, ""});
   ui.QueueAnswer({CliAnswer::Text, "second"});
   EXPECT_TRUE(ui.RunDialog(dialog));
-  EXPECT_EQ(dialog.value, "second");
-  TextDialog refused;
+  EXPECT_EQ(dialog.text, "second");
+  CMailHostDlg refused("old");
   ui.QueueAnswer({CliAnswer::Text, ""});
   EXPECT_FALSE(ui.RunDialog(refused));
+  PlainDialog plain;
+  ui.QueueAnswer({CliAnswer::Text, "ignored"});
+  EXPECT_TRUE(ui.RunDialog(plain));
 
   // On a terminal the question is asked.
   std::ostringstream err2;
   CCliUi asking(err2, [](const std::string&) { return std::optional<std::string>("text typed"); });
-  TextDialog typed;
+  CMailHostDlg typed("");
   EXPECT_TRUE(asking.RunDialog(typed));
-  EXPECT_EQ(typed.value, "typed");
+  EXPECT_EQ(typed.text, "typed");
 }
 
 struct CliFixture : ::testing::Test {

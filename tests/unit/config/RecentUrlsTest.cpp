@@ -116,7 +116,7 @@ TEST_F(RecentUrlsTest, CancelReturnsNothingAndChangesNothing) {
   Store({"http://d/", "http://r1/"});
   std::string before = ReadWholeFile(settings.FilePath());
   ui.QueueDialog([](CDialogModel& dialog) {
-    dialog.SetAnswerText("http://typed-then-cancelled/");
+    dynamic_cast<CUrlDialog&>(dialog).SetAnswerText("http://typed-then-cancelled/");
     return false;
   });
   EXPECT_EQ(Choose(true, "http://other/"), "");
@@ -135,7 +135,7 @@ TEST_F(RecentUrlsTest, EmptyTextKeepsTheDialogOpen) {
 
   // Through the Ui: the refused empty answer is followed by a real one.
   ui.QueueDialog([](CDialogModel& d) {
-    d.SetAnswerText("");
+    dynamic_cast<CUrlDialog&>(d).SetAnswerText("");
     return true;
   });
   Answer("http://typed/");

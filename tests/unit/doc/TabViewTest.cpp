@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "app/Signal.h"
 #include "doc/CMainView.h"
 
 namespace {
@@ -10,9 +11,11 @@ struct TabFixture : ::testing::Test {
   CMainView view;
   std::vector<std::pair<int, int>> notes;
   std::vector<int> activated;
+  ConnectionBag connections;
   void SetUp() override {
-    view.onNotify = [this](int hint, int page) { notes.emplace_back(hint, page); };
-    view.onActivate = [this](int page) { activated.push_back(page); };
+    connections +=
+        view.onNotify.Connect([this](int hint, int page) { notes.emplace_back(hint, page); });
+    connections += view.onActivate.Connect([this](int page) { activated.push_back(page); });
     view.AddPages();
     activated.clear();
   }
@@ -38,7 +41,8 @@ TEST_F(TabFixture, PagesMnemonicsAndLayout) {
 
 TEST_F(TabFixture, SelectingNotifiesLeavingThenShown) {
   view.SelectPage(2);
-  EXPECT_EQ(notes, (std::vector<std::pair<int, int>>{{2561, 0}, {2560, 2}}));
+  EXPECT_EQ(notes, (std::vector<std::pair<int, int>>{{CTabView::kHintPageLeaving, 0},
+                                                     {CTabView::kHintPageShown, 2}}));
   EXPECT_EQ(activated, std::vector<int>{2});
   // The page in front only gets the focus again.
   notes.clear();

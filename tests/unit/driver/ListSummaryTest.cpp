@@ -15,7 +15,6 @@
 #include "config/CConfiguration.h"
 #include "config/CInfoTexts.h"
 #include "driver/CDriverLink.h"
-#include "driver/CDriverLinkEvents.h"
 #include "driver/CListSummary.h"
 
 namespace {
@@ -25,14 +24,6 @@ struct Sent {
   int number;
   int kind;
   int labels;
-};
-
-// Passes the link's replies on to the summary window, as the document does.
-struct Forwarder : CDriverLinkEvents {
-  CListSummary* summary = nullptr;
-  void HitCount(int count, const std::string& text) override { summary->HitCount(count, text); }
-  void TitleReceived(int n, const std::string& text) override { summary->AddTitle(n, text); }
-  void SummaryRecord(int n, const std::string& text) override { summary->SummaryArrived(n, text); }
 };
 
 std::vector<int> Range(int from, int to) {
@@ -51,8 +42,7 @@ struct ListSummaryTest : ::testing::Test {
   ManualEventLoop loop;
   CConfiguration config;
   CInfoTexts infoTexts;
-  Forwarder events;
-  CDriverLink link{config, infoTexts, app, ui, loop, events, [](const std::string&) {}};
+  CDriverLink link{config, infoTexts, app, ui, loop, [](const std::string&) {}};
   CListSummary summary{link, config, app, settings, ui, loop};
   int driverEnd = -1;
   std::string pending;
@@ -61,6 +51,7 @@ struct ListSummaryTest : ::testing::Test {
   std::map<int, std::string> summaries;
   int recordPage = 0;
   int fullCleared = 0;
+  ConnectionBag connections;
 
   void SetUp() override {
     CDBDescRec& db = config.FindOrCreateDatabase("cat");
@@ -72,9 +63,16 @@ struct ListSummaryTest : ::testing::Test {
     link.Connection().AdoptSocket(fds[0]);
     driverEnd = fds[1];
     link.SetLinkState(LINK_IDLE);
-    events.summary = &summary;
-    summary.onShowRecordPage = [this] { ++recordPage; };
-    summary.onClearFullRecords = [this] { ++fullCleared; };
+    // The link's replies go to the summary window, as the document passes them.
+    CDriverLinkEvents& events = link.Events();
+    connections += events.hitCount.Connect(
+        [this](int count, const std::string& text) { summary.HitCount(count, text); });
+    connections += events.titleReceived.Connect(
+        [this](int n, const std::string& text) { summary.AddTitle(n, text); });
+    connections += events.summaryRecord.Connect(
+        [this](int n, const std::string& text) { summary.SummaryArrived(n, text); });
+    connections += summary.onShowRecordPage.Connect([this] { ++recordPage; });
+    connections += summary.onClearFullRecords.Connect([this] { ++fullCleared; });
   }
   void TearDown() override { close(driverEnd); }
 
@@ -164,7 +162,7 @@ TEST_F(ListSummaryTest, SeventyFiveMatchesArriveInBatchesOfThirty) {
   EXPECT_EQ(summary.counterText, " 30 of 75");
   EXPECT_EQ(summary.moreLabel, "30 More?");
   EXPECT_TRUE(summary.moreEnabled);
-  EXPECT_EQ(link.linkState, LINK_IDLE);
+  EXPECT_EQ(link.State(), LINK_IDLE);
   EXPECT_EQ(app.StatusMessage(), "Titles retrieved");
 
   ASSERT_TRUE(summary.More());
@@ -228,7 +226,7 @@ TEST_F(ListSummaryTest, OneMatchShowsItsSummaryAtOnce) {
 }
 
 TEST_F(ListSummaryTest, ClickTimerFetchesEachSummaryOnce) {
-  link.abbreviatedLabels = 1;
+  link.SetAbbreviatedLabels(1);
   Search(75);
   Serve();
   Forget();
@@ -275,8 +273,8 @@ TEST_F(ListSummaryTest, DoubleClickRetrievesFullRecords) {
   EXPECT_EQ(fresh[0].type, static_cast<std::uint32_t>(MSG_GET_RECORD));
   EXPECT_EQ(fresh[0].number, 2);
   EXPECT_EQ(fresh[0].kind, 0);
-  EXPECT_EQ(link.selectedItems, (std::vector<int>{1, 3}));
-  EXPECT_EQ(link.selectedCount, 2);
+  EXPECT_EQ(link.Retrieval().Items(), (std::vector<int>{1, 3}));
+  EXPECT_EQ(link.Retrieval().Count(), 2);
   EXPECT_EQ(link.Busy().Text(), "Retrieving...\n(this could take a while)");
   EXPECT_EQ(fullCleared, 2);
   loop.Advance(5000);
@@ -390,7 +388,7 @@ TEST_F(ListSummaryTest, SummaryTextCapacity) {
   Serve();
   EXPECT_EQ(app.StatusMessage(), "Too many selected!");
   EXPECT_EQ(summary.SummaryText(), std::string(20, 'x') + "\r\n\r\n\r\n");
-  EXPECT_EQ(link.linkState, LINK_IDLE);
+  EXPECT_EQ(link.State(), LINK_IDLE);
   // Cached summaries obey the same limit.
   app.SetStatusMessage("");
   summary.summaryTextLimit = 25;
@@ -437,7 +435,7 @@ TEST_F(ListSummaryTest, ClearAllDuringABatchLeavesTheLinkIdle) {
   Sent r = unanswered.front();
   Reply(MSG_TITLE, r.number, 0, "late");
   EXPECT_TRUE(summary.Titles().empty());
-  EXPECT_EQ(link.linkState, LINK_IDLE);
+  EXPECT_EQ(link.State(), LINK_IDLE);
   EXPECT_FALSE(link.Busy().IsShown());
   EXPECT_TRUE(NewRequests().empty());
 }

@@ -19,7 +19,7 @@ PacketHeader Header(std::uint32_t type, std::int32_t length, std::int32_t p1 = 0
 }  // namespace
 
 TEST(PacketTraceTest, EntryNamesTheHeaderAndDumpsTheBodyInLinesOfSixteen) {
-  std::string body("1.0\0catalogue\0\x01\xff", 16 + 2);
+  std::string body("1.0\0catalogue\0\x01\xff\0", 18);
   std::string entry = CPacketTrace::FormatEntry(CPacketTrace::Direction::Sent,
                                                 Header(MSG_OPEN, 18, 7, -1), body, 42);
   EXPECT_EQ(entry,

@@ -6,6 +6,7 @@
 #include "FakeUi.h"
 #include "TempDir.h"
 #include "app/CAppState.h"
+#include "app/CFontDlg.h"
 #include "app/CSettingsStore.h"
 #include "app/SettingsNames.h"
 #include "driver/CInfoRequestDlg.h"
@@ -31,8 +32,10 @@ TEST_F(AbstractTest, RecordsFollowEachOtherAndLineFeedsCollectAtTheEnd) {
   EXPECT_FALSE(window.buttonsEnabled);
   // A view that only applies the reported insertions holds the same text.
   std::string mirror;
-  window.onTextInserted = [&](std::size_t at, const std::string& text) { mirror.insert(at, text); };
-  window.onTextCleared = [&] { mirror.clear(); };
+  ConnectionBag connections;
+  connections += window.onTextInserted.Connect(
+      [&](std::size_t at, const std::string& text) { mirror.insert(at, text); });
+  connections += window.onTextCleared.Connect([&] { mirror.clear(); });
 
   window.AddRecordText("first\n");
   window.AddRecordText("second");
@@ -210,7 +213,7 @@ TEST_F(AbstractTest, CopyAndFont) {
   EXPECT_EQ(window.font.height, -11);
   EXPECT_EQ(window.font.faceName, "Courier New");
   FontDesc shared;
-  window.onFontChanged = [&](const FontDesc& f) { shared = f; };
+  Connection fontShared = window.onFontChanged.Connect([&](const FontDesc& f) { shared = f; });
   ui.QueueDialog([](CDialogModel& d) {
     auto& dialog = dynamic_cast<CFontDlg&>(d);
     dialog.SetAnswerText("Liberation Mono");

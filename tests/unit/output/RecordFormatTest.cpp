@@ -9,7 +9,6 @@
 #include "config/CConfiguration.h"
 #include "config/CInfoTexts.h"
 #include "driver/CDriverLink.h"
-#include "driver/CDriverLinkEvents.h"
 #include "output/CRecordFormat.h"
 #include "output/CRecordFormatDlg.h"
 
@@ -23,8 +22,7 @@ struct RecordFormatTest : ::testing::Test {
   ManualEventLoop loop;
   CConfiguration config;
   CInfoTexts infoTexts;
-  CDriverLinkEvents events;
-  CDriverLink link{config, infoTexts, app, ui, loop, events, [](const std::string&) {}};
+  CDriverLink link{config, infoTexts, app, ui, loop, [](const std::string&) {}};
   CRecordFormat format{link, config, settings, app};
 
   void SetUp() override {
@@ -65,7 +63,7 @@ struct RecordFormatTest : ::testing::Test {
   void Include(std::initializer_list<int> flags) {
     std::size_t i = 0;
     for (int f : flags) {
-      link.fields[i++].included = f;
+      link.SetFieldIncluded(i++, f != 0);
     }
     link.RebuildIncludedFieldList();
   }
@@ -94,7 +92,7 @@ TEST_F(RecordFormatTest, StoredFormRoundTrip) {
   EXPECT_EQ(format.AbbreviatedLabels(), 0);
   EXPECT_EQ(format.headerMode, 1);
   EXPECT_EQ(format.IncludedFieldList(), std::string("TI\0AU\0", 6));
-  EXPECT_EQ(link.fields[2].included, 0);
+  EXPECT_EQ(link.Fields()[2].included, 0);
 }
 
 TEST_F(RecordFormatTest, LoadingStoredValues) {

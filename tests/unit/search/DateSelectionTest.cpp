@@ -155,7 +155,7 @@ TEST_F(SelectRangeEndTest, OkStoresEndAndCaptionCancelKeepsThem) {
 
   // The open end: the end is unset and the button reads its word.
   ui.QueueDialog([](CDialogModel& model) {
-    model.SetAnswerText("open");
+    dynamic_cast<CDateSelectionDlg&>(model).SetAnswerText("open");
     return true;
   });
   ASSERT_TRUE(form.SelectRangeEnd(2, "Newest"));

@@ -18,7 +18,7 @@ struct QueryListCommandsTest : QueryListFixture {
   // The dialog as its command runs it, the name box typed with `name`.
   void Answer(const std::string& name) {
     ui.QueueDialog([name](CDialogModel& dialog) {
-      dialog.SetAnswerText(name);
+      dynamic_cast<CQueryNameDlg&>(dialog).SetAnswerText(name);
       return true;
     });
   }

@@ -10,7 +10,6 @@
 #include "config/CConfiguration.h"
 #include "config/CInfoTexts.h"
 #include "driver/CDriverLink.h"
-#include "driver/CDriverLinkEvents.h"
 #include "search/CQueryList.h"
 #include "search/CSearchForm.h"
 
@@ -21,8 +20,8 @@ struct SearchFixture : ::testing::Test {
   ManualEventLoop loop;
   CConfiguration config;
   CInfoTexts infoTexts;
-  CDriverLinkEvents events;
-  CDriverLink link{config, infoTexts, app, ui, loop, events, [](const std::string&) {}};
+  CDriverLink link{config, infoTexts, app, ui, loop, [](const std::string&) {}};
+  ConnectionBag connections;
   CQueryList queries;
   CSearchForm form{config, link, app, ui, queries};
 

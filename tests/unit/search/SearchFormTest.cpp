@@ -71,7 +71,9 @@ TEST_F(SearchFormTest, RowsSwitchBetweenTextAndRange) {
                       {0});
   Connect(db);
   std::vector<std::pair<int, CSearchForm::FocusTarget>> focus;
-  form.onFocus = [&](int row, CSearchForm::FocusTarget target) { focus.push_back({row, target}); };
+  connections += form.onFocus.Connect([&](int row, CSearchForm::FocusTarget target) {
+    focus.push_back({row, target});
+  });
   form.SetTerm(0, "whale");
   ASSERT_TRUE(form.SelectRowField(0, "year"));
   EXPECT_EQ(form.rowTerms[0], "");
@@ -184,12 +186,12 @@ TEST_F(SearchFormTest, SearchResetsThenSends) {
   CDBDescRec& db = Db("d", {Field("Title", "ti"), Field("Year", "py", RANGE_YEAR)}, {0, 1});
   Connect(db);
   Strings calls;
-  form.onBeforeSearch = [&] {
-    calls.push_back("before:" + std::to_string(link.basicModeSearch) + ":" +
+  connections += form.onBeforeSearch.Connect([&] {
+    calls.push_back("before:" + std::to_string(link.BasicModeSearch() ? 1 : 0) + ":" +
                     (form.searchEnabled ? "on" : "off"));
-  };
-  form.onNothingToSearch = [&] { calls.push_back("summary"); };
-  link.basicModeSearch = 1;
+  });
+  connections += form.onNothingToSearch.Connect([&] { calls.push_back("summary"); });
+  link.SetBasicModeSearch(true);
 
   // Nothing to search: only the summary page comes up.
   form.rangeFrom[1].SetEnd("Oldest", 1990, 0, "");
@@ -206,7 +208,7 @@ TEST_F(SearchFormTest, SearchResetsThenSends) {
   EXPECT_EQ(app.StatusMessage(), "Searching...");
   EXPECT_TRUE(link.Busy().IsShown());
   EXPECT_EQ(link.Busy().Text(), "Searching ...\n(This could take a while)\n");
-  EXPECT_EQ(link.linkState, LINK_SEARCHING);
+  EXPECT_EQ(link.State(), LINK_SEARCHING);
   // The search button is off until the link gives it back.
   form.Search();
   EXPECT_EQ(calls.size(), 2u);

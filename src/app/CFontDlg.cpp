@@ -1,4 +1,4 @@
-#include "driver/CFontDlg.h"
+#include "app/CFontDlg.h"
 
 #include <cstdlib>
 

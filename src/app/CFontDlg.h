@@ -4,21 +4,10 @@
 #include <string>
 
 #include "app/CDialogModel.h"
+#include "app/FontDesc.h"
 
 class CSettingsStore;
 class Ui;
-
-// A font as the result windows use it. A negative height is a character
-// height in pixels, as the settings store keeps it.
-struct FontDesc {
-  int height = -11;
-  std::string faceName = "Courier New";
-  int weight = 500;
-  bool italic = false;
-  bool underline = false;
-  bool strikeOut = false;
-  bool fixedPitch = true;
-};
 
 // The font chooser: screen fonts with effects, starting from the window's
 // current font. Front ends show their platform's chooser over it.
@@ -29,7 +18,7 @@ class CFontDlg : public CDialogModel {
   const char* Kind() const override { return "font"; }
   std::string Caption() const override { return "Font"; }
   // "SIZE NAME" or "NAME": the CLI's way to choose; SIZE is the stored height.
-  void SetAnswerText(const std::string& text) override;
+  void SetAnswerText(const std::string& text);
   bool OnOk() override { return !font.faceName.empty(); }
 
   // The font a window starts with: stored height and face name, weight 500,
