@@ -1,9 +1,12 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "app/CAnswerMemory.h"
 #include "app/Signal.h"
+
+class CPacketTrace;
 
 // The one application object of the process: temporary files, the pending
 // remote open, the start-up switches, the status line text and the
@@ -25,6 +28,10 @@ class CAppState {
   Signal<const std::string&> statusChanged;
 
   CAnswerMemory& AnswerMemory() { return answerMemory; }
+
+  // The packet trace every document's driver link writes to; created by the
+  // driver layer on first use (CPacketTrace::Of).
+  std::shared_ptr<CPacketTrace> packetTrace;
 
   // The path of the next configuration copy, raising the counter.
   std::string NextTempConfigPath();

@@ -97,17 +97,18 @@ void PrintDatabase(const CDBDescRec& db, std::ostream& out) {
 }  // namespace
 
 int CCliSession::OpenDocument(const std::string& path) {
-  doc.reset();
   auto newDoc = std::make_unique<CTmsfrmDoc>(app, settings, ui, loop);
   if (!newDoc->OpenDocumentConfig(path)) {
-    return 1;
+    // The document that was open, and its connection, stay as they were.
+    return kCommandFailed;
   }
+  doc.reset();
   doc = std::move(newDoc);
   WatchDocument();
   doc->FirstSelection();
   WaitForLink();
   WaitForFollowUps();
-  return 0;
+  return kCommandOk;
 }
 
 int CCliSession::CmdOpen(CArgScanner& args) {
@@ -116,8 +117,7 @@ int CCliSession::CmdOpen(CArgScanner& args) {
     return Usage("open");
   }
   app.remoteOpenPending = false;
-  OpenDocument(*path);
-  return 0;
+  return OpenDocument(*path);
 }
 
 int CCliSession::CmdOpenRemote(CArgScanner& args) {
@@ -129,11 +129,12 @@ int CCliSession::CmdOpenRemote(CArgScanner& args) {
   app.remoteOpenPending = true;
   app.askForUrl = true;
   // The document is named like the copy the fetch will make.
-  OpenDocument(CTempFiles::ConfigCopyName(app.privateDirectory, app.tempConfigCounter));
+  int result =
+      OpenDocument(CTempFiles::ConfigCopyName(app.privateDirectory, app.tempConfigCounter));
   if (url && ui.PendingAnswers() > pending) {
     ui.DropFrontAnswer();
   }
-  return 0;
+  return result;
 }
 
 int CCliSession::CmdClose(CArgScanner& args) {
@@ -154,11 +155,13 @@ int CCliSession::CmdCheck(CArgScanner& args) {
   }
   bool pending = app.remoteOpenPending;
   app.remoteOpenPending = false;
+  // Every message the load shows reports a fault in the configuration.
+  int messagesBefore = ui.messageCount;
   CTmsfrmDoc scratch(app, settings, ui, loop);
   bool opened = scratch.OpenDocumentConfig(*path);
   app.remoteOpenPending = pending;
   if (!opened) {
-    return 0;
+    return kCommandFailed;
   }
   out << "menu:\n";
   PrintMenu(scratch.Config(), out);
@@ -169,7 +172,7 @@ int CCliSession::CmdCheck(CArgScanner& args) {
   for (const auto& [tag, db] : scratch.Config().databases) {
     PrintDatabase(*db, out);
   }
-  return 0;
+  return ui.messageCount != messagesBefore ? kCommandFailed : kCommandOk;
 }
 
 int CCliSession::CmdDatabases(CArgScanner& args) {

@@ -49,7 +49,11 @@ int CCliSession::CmdConnect(CArgScanner& args) {
   }
   WaitForLink();
   WaitForFollowUps();
-  return 0;
+  // Ended connected: a database is open on the driver's line.
+  if (doc->LinkStateValue() < LINK_IDLE || doc->ConnectedName().empty()) {
+    return kCommandFailed;
+  }
+  return kCommandOk;
 }
 
 int CCliSession::CmdDisconnect(CArgScanner& args) {

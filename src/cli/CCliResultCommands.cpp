@@ -8,6 +8,7 @@
 #include "doc/CTmsfrmDoc.h"
 #include "driver/CDriverLink.h"
 #include "driver/CListSummary.h"
+#include "external/CRetrievalMethodDlg.h"
 #include "output/CAbstract.h"
 #include "output/CRecordFormat.h"
 #include "output/CResultHeaders.h"
@@ -36,6 +37,24 @@ bool CCliSession::ParseTitleList(const std::string& text, int count, std::vector
   return !indexes.empty();
 }
 
+namespace {
+
+// Why a title list that names no listed title cannot be used; empty when it
+// is no title list at all.
+std::string TitleListProblem(const CListSummary& summary, const std::string& list) {
+  std::vector<int> indexes;
+  if (summary.Titles().empty()) {
+    return summary.total > 0 ? "no titles listed yet" : "no titles: there are no search results";
+  }
+  if (CCliSession::ParseTitleList(list, summary.total, indexes)) {
+    return "not all of " + list + " listed: titles 1-" + std::to_string(summary.Titles().size()) +
+           " of " + std::to_string(summary.total) + " are (more lists the next ones)";
+  }
+  return {};
+}
+
+}  // namespace
+
 int CCliSession::CmdTitles(CArgScanner& args) {
   if (!args.AtEnd()) {
     return Usage("titles");
@@ -51,6 +70,12 @@ int CCliSession::CmdTitles(CArgScanner& args) {
 int CCliSession::CmdMore(CArgScanner& args) {
   if (!args.AtEnd()) {
     return Usage("more");
+  }
+  // Every match listed (the list's limit is another matter: there the
+  // button is simply disabled).
+  if (doc && doc->Summary().total > 0 && doc->Summary().current >= doc->Summary().total &&
+      doc->Summary().total < CListSummary::kMaxTitles) {
+    return Error("no more titles: all " + std::to_string(doc->Summary().total) + " are listed");
   }
   if (!doc || !doc->Summary().More()) {
     return Error("not available: more");
@@ -69,7 +94,8 @@ int CCliSession::CmdSelect(CArgScanner& args) {
   }
   std::vector<int> indexes;
   if (!ParseTitleList(*list, static_cast<int>(doc->Summary().Titles().size()), indexes)) {
-    return Usage("select");
+    std::string problem = TitleListProblem(doc->Summary(), *list);
+    return problem.empty() ? Usage("select") : Error(problem);
   }
   doc->Summary().SetSelection(indexes);
   // The click timer fires inside the command.
@@ -92,11 +118,23 @@ int CCliSession::CmdFull(CArgScanner& args) {
   if (list) {
     std::vector<int> indexes;
     if (!ParseTitleList(*list, static_cast<int>(doc->Summary().Titles().size()), indexes)) {
-      return Usage("full");
+      std::string problem = TitleListProblem(doc->Summary(), *list);
+      return problem.empty() ? Usage("full") : Error(problem);
     }
     doc->Summary().SetSelection(indexes);
+  } else if (doc->Summary().Titles().empty()) {
+    return Error(TitleListProblem(doc->Summary(), ""));
+  } else if (doc->Summary().Selection().empty()) {
+    return Error("no titles selected: give their numbers or select them first");
   }
+  // With extension programs Retrieve Full asks for the retrieval method:
+  // `full` is the "Abstract" choice (`extension` makes the others).
+  std::size_t pending = ui.PendingAnswers();
+  ui.PushFrontAnswer({CliAnswer::Text, CRetrievalMethodDlg::kAbstractText});
   doc->Summary().RetrieveFull();
+  if (ui.PendingAnswers() > pending) {
+    ui.DropFrontAnswer();
+  }
   WaitForLink();
   out << doc->Abstract().Text();
   return 0;

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <ostream>
 
+#include "cli/CCliDateValue.h"
 #include "cli/CCliSession.h"
 #include "config/CDBDescRec.h"
 #include "doc/CTmsfrmDoc.h"
@@ -56,8 +57,20 @@ int CCliSession::CmdRow(CArgScanner& args) {
     return Usage("row");
   }
   auto term = args.Rest();
-  if (!doc || !doc->Form().SelectRowField(row - 1, *field)) {
+  if (!doc) {
     return Error("not available: row");
+  }
+  if (!doc->Form().SelectRowField(row - 1, *field)) {
+    const CSearchForm::RowControls& controls = doc->Form().rows[static_cast<size_t>(row - 1)];
+    if (!controls.listShown || !controls.listEnabled || doc->Form().fieldEntries.empty()) {
+      return Error("not available: row");
+    }
+    // The list is there but holds no such field: say which it holds.
+    std::string names;
+    for (const auto& entry : doc->Form().fieldEntries) {
+      names += (names.empty() ? "" : ", ") + entry.name;
+    }
+    return Error("no field " + *field + " in row " + std::to_string(row) + "; it offers: " + names);
   }
   if (term && !doc->Form().SetTerm(row - 1, *term)) {
     return Error("not available: row");
@@ -84,12 +97,16 @@ int CCliSession::RangeEnd(CArgScanner& args, const char* name, const char* endWo
   if (row == 0 || !value) {
     return Usage(name);
   }
+  std::optional<std::string> answer = CCliDateValue::DialogAnswer(*value);
+  if (!answer) {
+    return Error("not a date: " + *value + " (use " + CCliDateValue::kAcceptedForms + ")");
+  }
   if (!doc || !doc->Form().rows[static_cast<size_t>(row - 1)].rangeShown ||
       !doc->Form().rows[static_cast<size_t>(row - 1)].rangeEnabled) {
     return Error(std::string("not available: ") + name);
   }
   size_t pending = ui.PendingAnswers();
-  ui.PushFrontAnswer({CliAnswer::Text, *value});
+  ui.PushFrontAnswer({CliAnswer::Text, *answer});
   doc->Form().SelectRangeEnd(row - 1, endWord);
   if (ui.PendingAnswers() > pending) {
     ui.DropFrontAnswer();
@@ -146,7 +163,15 @@ int CCliSession::CmdSearch(CArgScanner& args) {
   if (!doc || !doc->Form().CanSearch()) {
     return Error("not available: search");
   }
+  // The driver refuses a search with an error status, which cancels it; a
+  // fatal one also closes the database.
+  bool cancelled = false;
+  Connection watch = app.statusChanged.Connect(
+      [&cancelled](const std::string& text) { cancelled |= text == "Search Cancelled"; });
   doc->Form().Search();
   WaitForLink();
-  return 0;
+  if (cancelled || doc->LinkStateValue() < LINK_IDLE) {
+    return kCommandFailed;
+  }
+  return kCommandOk;
 }

@@ -1,10 +1,17 @@
 #include "cli/CCliSession.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <ostream>
 #include <sstream>
+#include <vector>
 
 #include "app/SettingsNames.h"
+#include "cli/CCliBrowseCommands.h"
+#include "cli/CCliOptionsCommands.h"
+#include "cli/CCliQueryCommands.h"
+#include "cli/CCliTraceCommands.h"
+#include "cli/CCliOutputCommands.h"
 #include "config/CConfigLexer.h"
 #include "doc/CTmsfrmDoc.h"
 
@@ -15,6 +22,7 @@ CCliSession::CCliSession(std::ostream& out, std::ostream& err, Ask ask)
       ui(err, std::move(ask)),
       startup(app, settings, ui) {
   startup.Prepare([](const char* name) { return std::getenv(name); });
+  CCliTraceCommands::StartFromEnvironment(*this);
   // A line each time the text changes; setting the same text again is no
   // change.
   statusLines = app.statusChanged.Connect([this](const std::string& text) {
@@ -55,6 +63,7 @@ CliCommandTable CCliSession::OwnCommands() {
       Member("status", &CCliSession::CmdStatus, "status", "print the link state, database and status"),
       Member("wait", &CCliSession::CmdWait, "wait [SECONDS]", "process events"),
       Member("quit", &CCliSession::CmdQuit, "quit", "end"),
+      Member("help", &CCliSession::CmdHelp, "help [COMMAND]", "list the commands, or explain one"),
       Member("open", &CCliSession::CmdOpen, "open PATH", "open a local configuration"),
       Member("open-remote", &CCliSession::CmdOpenRemote, "open-remote [URL]", "open a configuration from a URL"),
       Member("close", &CCliSession::CmdClose, "close", "close the document"),
@@ -90,7 +99,11 @@ CliCommandTable CCliSession::OwnCommands() {
 const std::map<std::string, CliCommand>& CCliSession::Commands() {
   static const std::map<std::string, CliCommand> commands = [] {
     std::map<std::string, CliCommand> all;
-    for (const CliCommandTable& group : {OwnCommands()}) {
+    for (const CliCommandTable& group : {OwnCommands(), CCliQueryCommands::Table(),
+                                             CCliOptionsCommands::Table(),
+                                             CCliOutputCommands::Table(),
+                                             CCliBrowseCommands::Table(),
+                                             CCliTraceCommands::Table()}) {
       for (const CliCommand& command : group) {
         all.emplace(command.name, command);
       }
@@ -121,6 +134,10 @@ int CCliSession::Execute(const std::string& line) {
   }
   auto it = Commands().find(*name);
   if (it == Commands().end()) {
+    std::string nearest = interactive ? NearestCommand(*name) : std::string();
+    if (!nearest.empty()) {
+      return Error("unknown command: " + *name + " (did you mean " + nearest + "?)");
+    }
     return Error("unknown command: " + *name);
   }
   return it->second.handler(*this, args);
@@ -173,12 +190,14 @@ int CCliSession::CmdSetSetting(CArgScanner& args) {
     return Usage("set-setting");
   }
   std::string value = args.Rest().value_or("");
-  if (CSettingsStore::IsIntegerSetting(*section, *entry)) {
-    settings.WriteSettingInt(*section, *entry, std::atoi(value.c_str()));
-  } else {
-    settings.WriteSettingText(*section, *entry, value);
+  bool stored = CSettingsStore::IsIntegerSetting(*section, *entry)
+                    ? settings.WriteSettingInt(*section, *entry, std::atoi(value.c_str()))
+                    : settings.WriteSettingText(*section, *entry, value);
+  if (!stored) {
+    Error(CSettingsStore::DescribeWriteStatus(settings.LastWriteStatus()));
+    return kCommandFailed;
   }
-  return 0;
+  return kCommandOk;
 }
 
 int CCliSession::CmdLex(CArgScanner& args) {
@@ -222,6 +241,61 @@ int CCliSession::CmdWait(CArgScanner& args) {
   }
   loop.StopTimer(timer);
   return 0;
+}
+
+int CCliSession::CmdHelp(CArgScanner& args) {
+  auto name = args.Next();
+  if (!args.AtEnd()) {
+    return Usage("help");
+  }
+  if (!name) {
+    out << HelpText();
+    return kCommandOk;
+  }
+  auto it = Commands().find(*name);
+  if (it == Commands().end()) {
+    std::string nearest = NearestCommand(*name);
+    return Error("unknown command: " + *name +
+                 (nearest.empty() ? std::string() : " (did you mean " + nearest + "?)"));
+  }
+  out << "usage: " << it->second.usage << '\n' << it->second.summary << '\n';
+  return kCommandOk;
+}
+
+namespace {
+
+// Levenshtein distance: insertions, deletions and substitutions count one.
+size_t EditDistance(const std::string& a, const std::string& b) {
+  std::vector<size_t> row(b.size() + 1);
+  for (size_t j = 0; j <= b.size(); ++j) {
+    row[j] = j;
+  }
+  for (size_t i = 1; i <= a.size(); ++i) {
+    size_t diagonal = row[0];
+    row[0] = i;
+    for (size_t j = 1; j <= b.size(); ++j) {
+      size_t above = row[j];
+      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+      diagonal = above;
+    }
+  }
+  return row[b.size()];
+}
+
+}  // namespace
+
+std::string CCliSession::NearestCommand(const std::string& name) {
+  // Further than a third of the name away is a different word, not a typo.
+  size_t best = std::max<size_t>(1, name.size() / 3) + 1;
+  std::string nearest;
+  for (const auto& [candidate, command] : Commands()) {
+    size_t distance = EditDistance(name, candidate);
+    if (distance < best) {
+      best = distance;
+      nearest = candidate;
+    }
+  }
+  return nearest;
 }
 
 int CCliSession::CmdQuit(CArgScanner& args) {

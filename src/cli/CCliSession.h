@@ -36,11 +36,15 @@ class CCliSession {
   int OpenStartConfiguration(const std::string& path);
 
   bool QuitRequested() const { return quitRequested; }
+  // Commands typed on a terminal: an unknown one suggests the nearest name.
+  void SetInteractive(bool on) { interactive = on; }
   CAppState& App() { return app; }
   CCliUi& UiPort() { return ui; }
 
   // The commands, for --help.
   static std::string HelpText();
+  // The known command nearest to a mistyped `name`; empty when none is near.
+  static std::string NearestCommand(const std::string& name);
   static const std::map<std::string, CliCommand>& Commands();
 
   // ---- for the command groups ----
@@ -71,6 +75,7 @@ class CCliSession {
   int CmdStatus(CArgScanner& args);
   int CmdWait(CArgScanner& args);
   int CmdQuit(CArgScanner& args);
+  int CmdHelp(CArgScanner& args);
   int CmdOpen(CArgScanner& args);
   int CmdOpenRemote(CArgScanner& args);
   int CmdClose(CArgScanner& args);
@@ -123,6 +128,7 @@ class CCliSession {
   CStartup startup;
   std::unique_ptr<CTmsfrmDoc> doc;
   bool quitRequested = false;
+  bool interactive = false;
   Connection statusLines;
   Connection busyLines;
   std::string lastStatusLine;

@@ -38,6 +38,10 @@ class CCliUi : public Ui {
       answers.pop_front();
     }
   }
+  // The next queued answer, left in the queue; null when none is queued.
+  const CliAnswer* QueuedAnswer() const { return answers.empty() ? nullptr : &answers.front(); }
+  // The next answer as a dialog takes it: queued, or asked on a terminal.
+  std::optional<CliAnswer> TakeAnswer(const std::string& prompt) { return NextAnswer(prompt); }
   // Parses "yes", "no", "cancel", "ok" or "text TEXT"; false when unknown.
   static bool ParseAnswer(const std::string& word, const std::optional<std::string>& text,
                           CliAnswer& answer);

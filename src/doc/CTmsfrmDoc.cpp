@@ -6,6 +6,8 @@
 #include "config/CConfigLexer.h"
 #include "config/CConfigLoader.h"
 #include "config/CDatabaseChooser.h"
+#include "doc/CDocExternal.h"
+#include "doc/CDocOutput.h"
 #include "driver/CAboutDatabaseDlg.h"
 #include "driver/CDriverLink.h"
 #include "driver/CListSummary.h"
@@ -13,7 +15,9 @@
 #include "output/CRecordFormat.h"
 #include "output/CResultHeaders.h"
 #include "search/CQueryList.h"
+#include "search/CSavedQueries.h"
 #include "search/CSearchForm.h"
+#include "doc/CDocBrowse.h"
 
 CTmsfrmDoc::CTmsfrmDoc(CAppState& app, CSettingsStore& settings, Ui& ui, EventLoop& loop)
     : app(app),
@@ -31,10 +35,15 @@ CTmsfrmDoc::CTmsfrmDoc(CAppState& app, CSettingsStore& settings, Ui& ui, EventLo
   chooser->connectedName = [this] { return link->ConnectedName(); };
   queryList = std::make_unique<CQueryList>();
   form = std::make_unique<CSearchForm>(config, *link, app, ui, *queryList);
+  savedQueries = std::make_unique<CSavedQueries>(*queryList, *form, ui);
   listSummary = std::make_unique<CListSummary>(*link, config, app, settings, ui, loop);
   abstractWindow = std::make_unique<CAbstract>(app, settings, ui);
   recordFormat = std::make_unique<CRecordFormat>(*link, config, settings, app);
   headers = std::make_unique<CResultHeaders>();
+  docOutput = std::make_unique<CDocOutput>(*listSummary, *abstractWindow, *recordFormat, *headers,
+                                           ui, loop, app, settings);
+  docExternal =
+      std::make_unique<CDocExternal>(config, app, settings, ui, *link, *listSummary);
   editCommands = std::make_unique<CEditCommands>(mainView, *abstractWindow);
   mainView.AddPages();
   // Basic mode is not offered yet.
@@ -42,6 +51,8 @@ CTmsfrmDoc::CTmsfrmDoc(CAppState& app, CSettingsStore& settings, Ui& ui, EventLo
   WireLink();
   WireForm();
   WireResults();
+  // After the link's wiring: basic mode is set up after the criteria form.
+  browse = std::make_unique<CDocBrowse>(*this, ui, loop);
 }
 
 void CTmsfrmDoc::WireLink() {

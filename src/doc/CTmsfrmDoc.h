@@ -20,11 +20,15 @@ class CConfigLoader;
 class CDatabaseChooser;
 class CDriverLink;
 class CQueryList;
+class CSavedQueries;
 class CSearchForm;
 class CListSummary;
 class CAbstract;
 class CRecordFormat;
 class CResultHeaders;
+class CDocBrowse;
+class CDocOutput;
+class CDocExternal;
 
 // One opened configuration: the document that owns every subsystem's state
 // for it and carries the flows between them. Front ends create one per opened
@@ -69,6 +73,8 @@ class CTmsfrmDoc {
   CDriverLink& Link() { return *link; }
   CSearchForm& Form() { return *form; }
   CQueryList& Queries() { return *queryList; }
+  // The "&Queries" menu's commands.
+  CSavedQueries& SavedQueries() { return *savedQueries; }
   CMainView& MainView() { return mainView; }
   // Which Edit menu command applies on which page.
   const CEditCommands& EditCommands() const { return *editCommands; }
@@ -76,6 +82,12 @@ class CTmsfrmDoc {
   CAbstract& Abstract() { return *abstractWindow; }
   CRecordFormat& RecordFormat() { return *recordFormat; }
   CResultHeaders& Headers() { return *headers; }
+  // The browse lists and the basic mode page.
+  CDocBrowse& Browse() { return *browse; }
+  // Save/Mail and Print of the result windows.
+  CDocOutput& Output() { return *docOutput; }
+  // Extension programs and the database help page.
+  CDocExternal& External() { return *docExternal; }
   // The Record Format dialog, then what its OK changes.
   void RecordFormatCommand();
 
@@ -107,12 +119,16 @@ class CTmsfrmDoc {
   std::unique_ptr<CDatabaseChooser> chooser;
   std::unique_ptr<CQueryList> queryList;
   std::unique_ptr<CSearchForm> form;
+  std::unique_ptr<CSavedQueries> savedQueries;
   std::unique_ptr<CListSummary> listSummary;
   std::unique_ptr<CAbstract> abstractWindow;
   std::unique_ptr<CRecordFormat> recordFormat;
   std::unique_ptr<CResultHeaders> headers;
+  std::unique_ptr<CDocOutput> docOutput;
+  std::unique_ptr<CDocExternal> docExternal;
   CMainView mainView;
   std::unique_ptr<CEditCommands> editCommands;
+  std::unique_ptr<CDocBrowse> browse;
   std::string pathName;
   std::string caption = "Unconnected";
   // Declared last: disconnected first, before the models it wires go away.

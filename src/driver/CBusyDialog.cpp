@@ -24,12 +24,27 @@ void CBusyDialog::Show(const std::string& newText) {
   text = newText;
   if (!shown) {
     shown = true;
-    timedOut = 0;
-    tickCount = 0;
+    if (!timerRunning) {
+      timedOut = 0;
+      tickCount = 0;
+      timerId = loop.StartTimer(kTickMs, true, [this] { OnTick(); });
+      timerRunning = true;
+    }
+  }
+  Changed();
+}
+
+void CBusyDialog::Watch(const std::string& newText) {
+  text = newText;
+  tickCount = 0;
+  timedOut = 0;
+  if (!timerRunning) {
     timerId = loop.StartTimer(kTickMs, true, [this] { OnTick(); });
     timerRunning = true;
   }
-  Changed();
+  if (shown) {
+    Changed();
+  }
 }
 
 void CBusyDialog::OnTick() {
@@ -41,6 +56,12 @@ void CBusyDialog::OnTick() {
     return;
   }
   ++tickCount;
+  if (!shown) {
+    if (tickCount < kRevealTicks) {
+      return;
+    }
+    shown = true;
+  }
   Changed();
 }
 

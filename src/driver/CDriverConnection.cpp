@@ -12,10 +12,12 @@
 #include <cerrno>
 #include <cstring>
 #include <ctime>
+#include <string_view>
 
 #include "app/EventLoop.h"
 #include "app/FormatText.h"
 #include "app/Ui.h"
+#include "driver/CPacketTrace.h"
 
 namespace {
 
@@ -95,6 +97,12 @@ void CDriverConnection::Send(const std::string& bytes) {
   if (socketFd < 0) {
     return;
   }
+  if (trace != nullptr && trace->Active() && bytes.size() >= PacketHeader::kSize) {
+    std::string_view wire(bytes);
+    trace->Record(CPacketTrace::Direction::Sent,
+                  PacketHeader::Unpack(reinterpret_cast<const unsigned char*>(bytes.data())),
+                  wire.substr(PacketHeader::kSize), loop.NowMs());
+  }
   std::size_t sent = 0;
   while (sent < bytes.size()) {
     ssize_t n = ::send(socketFd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
@@ -161,6 +169,12 @@ long CDriverConnection::ReadSome(char* into, std::size_t want, int& error) {
   }
 }
 
+void CDriverConnection::TraceReceived(const PacketHeader& header, const std::string& body) {
+  if (trace != nullptr && trace->Active()) {
+    trace->Record(CPacketTrace::Direction::Received, header, body, loop.NowMs());
+  }
+}
+
 void CDriverConnection::EndOfStream() {
   ui.MessageBox("Driver has closed", "Socket Error", MsgButtons::Ok, MsgIcon::Error);
   ResetReceiver();
@@ -216,6 +230,7 @@ bool CDriverConnection::ReceiveHeader() {
   if (replyHeader.length == 0) {
     receiveState = RECV_IDLE;
     PacketHeader header = replyHeader;
+    TraceReceived(header, std::string());
     if (handlers.onReply) {
       handlers.onReply(header, std::string());
     }
@@ -254,6 +269,7 @@ bool CDriverConnection::ReceiveBody() {
   replyHeader.length = 0;
   receiveCount = 0;
   receiveState = RECV_IDLE;
+  TraceReceived(header, body);
   if (handlers.onReply) {
     handlers.onReply(header, body);
   }

@@ -6,6 +6,7 @@
 
 #include "driver/PacketHeader.h"
 
+class CPacketTrace;
 class EventLoop;
 class Ui;
 
@@ -43,6 +44,10 @@ class CDriverConnection {
   // Sends all bytes; errors other than "not a socket" and "reset" are shown.
   void Send(const std::string& bytes);
 
+  // Every packet sent and received is also written to `trace` while it is
+  // active; null for none.
+  void SetTrace(CPacketTrace* newTrace) { trace = newTrace; }
+
   // Readability notifications to ReceiveStep; false when they can't be had.
   bool NotificationsOn();
   void NotificationsOff();
@@ -75,10 +80,12 @@ class CDriverConnection {
   bool ReceiveHeader();
   bool ReceiveBody();
   void EndOfStream();
+  void TraceReceived(const PacketHeader& header, const std::string& body);
 
   Ui& ui;
   EventLoop& loop;
   Handlers handlers;
+  CPacketTrace* trace = nullptr;
   int socketFd = -1;
   int watchId = 0;
   unsigned char headerBytes[PacketHeader::kSize] = {};

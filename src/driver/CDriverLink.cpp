@@ -9,6 +9,7 @@
 #include "config/CInfoTexts.h"
 #include "driver/CInfoRequestDlg.h"
 #include "driver/CPacketCodec.h"
+#include "driver/CPacketTrace.h"
 #include "driver/LinkState.h"
 
 namespace {
@@ -34,6 +35,7 @@ CDriverLink::CDriverLink(CConfiguration& config, CInfoTexts& infoTexts, CAppStat
                   [this] { CancelOperation(); }}),
       busy(loop) {
   busyCancel = busy.onCancel.Connect([this] { CancelOperation(); });
+  connection.SetTrace(&CPacketTrace::Of(app));
 }
 
 CDriverLink::~CDriverLink() = default;
@@ -95,7 +97,9 @@ void CDriverLink::ConnectToDatabase(const std::string& name) {
     SendClose();
     DiscardFieldList();
   }
-  connectedName = name;
+  // The name is the connected database's only once the line is open, so a
+  // selection that failed (its file did not load) is tried again next time.
+  connectedName.clear();
   selectDatabase(name);
   CDBDescRec* db = config.currentDatabase;
   if (db == nullptr) {
@@ -110,6 +114,7 @@ void CDriverLink::ConnectToDatabase(const std::string& name) {
                   "Windows Socket Error", MsgButtons::Ok, MsgIcon::Error);
     return;
   }
+  connectedName = name;
   events.connectStarted(*db);
   events.viewEnabled(false);
   events.captionChanged(name);
@@ -134,8 +139,30 @@ void CDriverLink::Disconnect() {
 
 // ---- requests ----
 
+void CDriverLink::Await(std::uint32_t requestType, int number) {
+  awaitedType = requestType;
+  awaitedNumber = number;
+}
+
+bool CDriverLink::LinkGone() {
+  if (connection.HasSocket()) {
+    return false;
+  }
+  awaitedType = 0;
+  retrieval.ExpectSummary(false);
+  if (linkState != LINK_NOT_OPENED) {
+    SetLinkState(LINK_UNCONNECTED);
+  }
+  busy.Close();
+  events.searchButtonEnabled(false);
+  events.viewEnabled(true);
+  app.SetStatusMessage("Driver has closed");
+  return true;
+}
+
 void CDriverLink::SendOpen() {
   SetLinkState(LINK_CONNECTING);
+  Await(MSG_OPEN, 0);
   if (echoEnabled) {
     SendEcho();
   }
@@ -150,6 +177,8 @@ void CDriverLink::SendClose() {
   }
   connection.CloseSocket();
   connection.ResetReceiver();
+  Await(0, 0);
+  retrieval.ExpectSummary(false);
   SetLinkState(LINK_UNCONNECTED);
 }
 
@@ -158,7 +187,11 @@ void CDriverLink::SendEcho() {
 }
 
 void CDriverLink::SendSearch(int termRecords, int limitStrings, const std::string& body) {
+  if (LinkGone()) {
+    return;
+  }
   SetLinkState(LINK_SEARCHING);
+  Await(MSG_SEARCH, 0);
   connection.Send(CPacketCodec::Search(termRecords, limitStrings, body));
 }
 
@@ -167,19 +200,31 @@ void CDriverLink::SendCancelSearch() {
 }
 
 void CDriverLink::GetTitle(int number) {
+  if (LinkGone()) {
+    return;
+  }
   SetLinkState(LINK_RETRIEVING);
+  Await(MSG_GET_TITLE, number);
   connection.Send(CPacketCodec::HeaderOnly(MSG_GET_TITLE, number));
 }
 
 void CDriverLink::GetRecord(int number, int kind) {
+  if (LinkGone()) {
+    return;
+  }
   SetLinkState(LINK_RETRIEVING);
+  Await(MSG_GET_RECORD, number);
   bool sendFields = kind == 0 && !fields.empty();
   connection.Send(
       CPacketCodec::GetRecord(number, kind, abbreviatedLabels, sendFields, includedFieldList));
 }
 
 void CDriverLink::GetExtensionData(int number) {
+  if (LinkGone()) {
+    return;
+  }
   SetLinkState(LINK_RETRIEVING);
+  Await(MSG_GET_EXTENSION_DATA, number);
   connection.Send(CPacketCodec::HeaderOnly(MSG_GET_EXTENSION_DATA, number));
 }
 
@@ -215,7 +260,43 @@ int CDriverLink::Browse(char command, const std::string& argument, int number1, 
 
 // ---- replies ----
 
+bool CDriverLink::Expected(const PacketHeader& header) const {
+  switch (header.type) {
+    case MSG_CONNECTED:
+      return linkState == LINK_CONNECTING;
+    case MSG_HIT_COUNT:
+      // Also the late answer to a search the user cancelled.
+      return linkState == LINK_SEARCHING || (linkState == LINK_IDLE && awaitedType == MSG_SEARCH);
+    case MSG_TITLE:
+      // The number tells a repeated title from the one asked for next.
+      return awaitedType == MSG_GET_TITLE && header.param1 == awaitedNumber;
+    case MSG_RECORD:
+      return awaitedType == MSG_GET_RECORD && header.param1 == awaitedNumber;
+    case MSG_EXTENSION_DATA:
+      return awaitedType == MSG_GET_EXTENSION_DATA;
+    default:
+      return true;
+  }
+}
+
 void CDriverLink::Dispatch(const PacketHeader& header, const std::string& body) {
+  // A reply the outstanding request cannot produce (a stray, a repeat, a
+  // reply of the wrong type) is consumed: acting on it would change the state
+  // or send a request nobody asked for.
+  if (!Expected(header)) {
+    return;
+  }
+  switch (header.type) {
+    case MSG_CONNECTED:
+    case MSG_HIT_COUNT:
+    case MSG_TITLE:
+    case MSG_RECORD:
+    case MSG_EXTENSION_DATA:
+      Await(0, 0);
+      break;
+    default:
+      break;
+  }
   switch (header.type) {
     case MSG_CONNECTED:
       HandleConnected();
@@ -284,7 +365,14 @@ void CDriverLink::HandleStatus(const PacketHeader& header, const std::string& bo
     case STATUS_CLOSED:
       if (linkState != LINK_UNCONNECTED) {
         connection.CloseSocket();
+        Await(0, 0);
+        retrieval.ExpectSummary(false);
         SetLinkState(LINK_UNCONNECTED);
+        // Nothing can be asked of a closed link: no wait may be left running
+        // and Search must not offer one.
+        busy.Close();
+        events.searchButtonEnabled(false);
+        events.viewEnabled(true);
       }
       break;
     case STATUS_PROGRESS:
@@ -393,8 +481,7 @@ void CDriverLink::HandleInfoRequest(const PacketHeader& header, const std::strin
   dialog.okLabel = request.okLabel;
   dialog.cancelLabel = request.cancelLabel;
   dialog.kind = header.param1;
-  std::string group = config.currentDatabase != nullptr ? config.currentDatabase->group : "";
-  std::string key = group + ":" + request.caption;
+  std::string key = AnswerKey(config.currentDatabase, request.caption);
   auto remembered = app.AnswerMemory().Find(key);
   dialog.defaultAnswer = app.kioskMode == 0 && remembered ? *remembered : std::string();
   if (dialog.kind < INFO_MESSAGE || dialog.kind > INFO_PASSWORD) {
@@ -408,7 +495,22 @@ void CDriverLink::HandleInfoRequest(const PacketHeader& header, const std::strin
     return;
   }
   app.AnswerMemory().Remember(key, dialog.answer);
-  AnswerInformationRequest(ok, dialog.answer);
+  // A hidden answer the user did not confirm never leaves the program.
+  bool withheld = ok == 0 && dialog.kind == INFO_PASSWORD;
+  AnswerInformationRequest(ok, withheld ? std::string() : dialog.answer);
+}
+
+std::string CDriverLink::AnswerKey(const CDBDescRec* db, const std::string& caption) {
+  // Databases of one group share their logins; a database without a group
+  // keeps its answers to itself, so they never pre-fill another site's
+  // request. The zero byte keeps tags apart from group names.
+  if (db == nullptr) {
+    return ":" + caption;
+  }
+  if (!db->group.empty()) {
+    return db->group + ":" + caption;
+  }
+  return std::string(1, '\0') + db->tag + ":" + caption;
 }
 
 void CDriverLink::StartRetrieval() {

@@ -17,6 +17,7 @@
 
 class CAppState;
 class CConfiguration;
+class CDBDescRec;
 class CInfoTexts;
 class EventLoop;
 class Ui;
@@ -63,6 +64,15 @@ class CDriverLink {
   // ends every wait), then takes the replies already sent along.
   void WaitForIdle();
 
+  // The reply the driver owes: the type of the last request that has one, and
+  // its result number. Cleared when that reply arrives; a cancel keeps it, so
+  // a late reply is still taken once.
+  std::uint32_t AwaitedRequest() const { return awaitedType; }
+  int AwaitedNumber() const { return awaitedNumber; }
+
+  // The key the answer to an information request is remembered under.
+  static std::string AnswerKey(const CDBDescRec* db, const std::string& caption);
+
   void SetLinkState(LinkState state);
   LinkState State() const { return linkState; }
   bool IsIdle() const { return linkState == LINK_IDLE; }
@@ -108,6 +118,12 @@ class CDriverLink {
   const CRecordRetrieval& Retrieval() const { return retrieval; }
 
  private:
+  // True when `header` answers what is outstanding; anything else is consumed.
+  bool Expected(const PacketHeader& header) const;
+  void Await(std::uint32_t requestType, int number);
+  // A request with no socket to go to: the link is reported gone at once
+  // instead of waiting for a reply that cannot come.
+  bool LinkGone();
   void HandleConnected();
   void HandleStatus(const PacketHeader& header, const std::string& body);
   void HandleHitCount(const PacketHeader& header, const std::string& body);
@@ -130,6 +146,8 @@ class CDriverLink {
   CRecordRetrieval retrieval;
 
   LinkState linkState = LINK_NOT_OPENED;
+  std::uint32_t awaitedType = 0;
+  int awaitedNumber = 0;
   bool echoEnabled = false;
   int browseSequence = 0;
   bool basicModeSearch = false;

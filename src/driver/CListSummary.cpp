@@ -18,10 +18,37 @@ CListSummary::CListSummary(CDriverLink& link, CConfiguration& config, CAppState&
     : link(link), config(config), app(app), settings(settings), ui(ui), loop(loop) {
   font = CFontDlg::StoredFont(settings, kEntrySummarySize, kDefaultSummarySize, kEntrySummaryName,
                               kDefaultSummaryName);
+  linkStateWatch =
+      link.Events().linkStateChanged.Connect([this](LinkState state) { LinkStateChanged(state); });
 }
 
 CListSummary::~CListSummary() {
   StopClickTimer();
+  if (deferredTimerId != 0) {
+    loop.StopTimer(deferredTimerId);
+  }
+}
+
+void CListSummary::WatchRequest() {
+  link.Busy().Watch("Retrieving...\n(this could take a while)");
+}
+
+void CListSummary::DeferSummaries() {
+  summariesDeferred = true;
+}
+
+void CListSummary::LinkStateChanged(LinkState state) {
+  if (state != LINK_IDLE || !summariesDeferred || deferredTimerId != 0) {
+    return;
+  }
+  // Not from inside the reply handling that made the link idle: that may go
+  // on to send the next request of its own.
+  deferredTimerId = loop.StartTimer(0, false, [this] {
+    deferredTimerId = 0;
+    if (summariesDeferred && link.IsIdle()) {
+      FetchSummaries();
+    }
+  });
 }
 
 // ---- notifications ----
@@ -63,6 +90,7 @@ void CListSummary::AppendSummary(const std::string& text) {
 
 void CListSummary::Reset() {
   StopClickTimer();
+  summariesDeferred = false;
   EmptyList();
   SetSummaryText("");
   total = current = batchStart = summaryProgress = 0;
@@ -76,6 +104,7 @@ void CListSummary::Reset() {
 
 void CListSummary::ResetForSearch() {
   StopClickTimer();
+  summariesDeferred = false;
   EmptyList();
   current = batchStart = 0;
   SetSummaryText("");
@@ -134,6 +163,7 @@ void CListSummary::HitCount(int count, const std::string& driverMessage) {
     listRedraw = false;
     link.SetLinkState(LINK_RETRIEVING);
     link.Busy().Close();
+    WatchRequest();
     link.GetTitle(1);
     SetStatus("Retrieving Titles...");
   }
@@ -168,6 +198,7 @@ void CListSummary::AddTitle(int number, const std::string& text) {
   if (current >= total) {
     SearchEnabled();
     link.SetLinkState(LINK_IDLE);
+    link.Busy().Close();
     if (total == 1) {
       selection = {0};
       FetchSummaries();
@@ -176,7 +207,6 @@ void CListSummary::AddTitle(int number, const std::string& text) {
     moreEnabled = false;
     moreLabel = "30 more?";
     listRedraw = true;
-    link.Busy().Close();
     SetStatus("Titles retrieved");
     // A Retrieve Full pressed during the last batch must not be lost.
     if (link.IsIdle()) {
@@ -190,6 +220,7 @@ void CListSummary::AddTitle(int number, const std::string& text) {
     listRedraw = true;
   } else if (current - batchStart < kBatchSize) {
     ++current;
+    WatchRequest();
     link.GetTitle(current);
     SetStatus("Retrieving Titles...");
   } else {
@@ -219,6 +250,7 @@ bool CListSummary::More() {
   link.SetLinkState(LINK_RETRIEVING);
   batchStart = current;
   ++current;
+  WatchRequest();
   link.GetTitle(current);
   Changed();
   return true;
@@ -264,7 +296,16 @@ void CListSummary::DoubleClick() {
 
 void CListSummary::FetchSummaries() {
   CRecordRetrieval& retrieval = link.Retrieval();
-  retrieval.ExpectSummary(false);
+  // Whoever runs this (the timer, or a front end in its place), the click is
+  // answered now; the timer must not ask a second time.
+  StopClickTimer();
+  if (link.RequestOutstanding()) {
+    // Another request's reply is on its way: asking now would take it for a
+    // summary, or a summary for it. The click waits its turn.
+    DeferSummaries();
+    return;
+  }
+  summariesDeferred = false;
   if (!link.IsIdle() || selection.empty()) {
     return;
   }
@@ -289,6 +330,7 @@ bool CListSummary::SummaryFits(std::size_t extra) const {
 }
 
 void CListSummary::TooManySelected() {
+  link.Busy().Close();
   summaryProgress = link.Retrieval().Count();
   link.SetLinkState(LINK_IDLE);
   SetStatus("Too many selected!");
@@ -312,6 +354,7 @@ void CListSummary::NextSummary() {
   }
   if (summaryProgress < retrieval.Count()) {
     retrieval.ExpectSummary(true);
+    WatchRequest();
     link.GetRecord(retrieval.RecordNumber(summaryProgress), CRecordRetrieval::SUMMARY);
     Changed();
     return;
@@ -320,6 +363,7 @@ void CListSummary::NextSummary() {
 }
 
 void CListSummary::SummariesDone() {
+  link.Busy().Close();
   SetStatus("Summaries retrieved");
   summaryRedraw = true;
   Changed();
@@ -355,7 +399,14 @@ void CListSummary::SummaryArrived(int number, const std::string& text) {
     summaryCache[static_cast<std::size_t>(number) - 1] = formatted;
   }
   ++summaryProgress;
+  // Idle already: the wait was cancelled, and no further summary is asked for.
+  bool cancelled = link.IsIdle();
   link.SetLinkState(LINK_IDLE);
+  if (cancelled) {
+    summaryRedraw = true;
+    Changed();
+    return;
+  }
   if (summaryProgress < link.Retrieval().Count()) {
     NextSummary();
     return;

@@ -7,6 +7,7 @@
 
 #include "app/FontDesc.h"
 #include "app/Signal.h"
+#include "driver/LinkState.h"
 
 class CAppState;
 class CConfiguration;
@@ -72,6 +73,8 @@ class CListSummary {
   std::size_t SummarySelectionStart() const { return summarySelStart; }
   std::size_t SummarySelectionEnd() const { return summarySelEnd; }
   bool ClickTimerRunning() const { return clickTimerRunning; }
+  // A click's summaries wait for the outstanding request.
+  bool SummariesDeferred() const { return summariesDeferred; }
   // While the driver works the pointer over the window is the wait cursor.
   bool ShowsWaitCursor() const;
   // Save/Mail and Print of the one summary need a summary to act on.
@@ -128,6 +131,12 @@ class CListSummary {
   void OfferMore();
   void UpdateCounter();
   void StartClickTimer();
+  // A selection's summaries wait while another request is outstanding and
+  // are fetched once the link is idle again.
+  void DeferSummaries();
+  void LinkStateChanged(LinkState state);
+  // The title or summary request just sent: the busy window's limit holds.
+  void WatchRequest();
   void StopClickTimer();
   void SetStatus(const std::string& text);
   void SearchEnabled();
@@ -149,4 +158,7 @@ class CListSummary {
   Focus focus = Focus::List;
   int clickTimerId = 0;
   bool clickTimerRunning = false;
+  bool summariesDeferred = false;
+  int deferredTimerId = 0;
+  ::Connection linkStateWatch;
 };

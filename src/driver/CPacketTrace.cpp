@@ -6,6 +6,30 @@
 
 #include <algorithm>
 #include <cinttypes>
+#include <cstdlib>
+#include <memory>
+
+#include "app/CAppState.h"
+
+CPacketTrace& CPacketTrace::Of(CAppState& app) {
+  if (!app.packetTrace) {
+    app.packetTrace = std::make_shared<CPacketTrace>();
+  }
+  return *app.packetTrace;
+}
+
+const char* CPacketTrace::EnvironmentPath() {
+  const char* path = std::getenv("TAMSEL_TRACE");
+  return path != nullptr ? path : "";
+}
+
+bool CPacketTrace::StartFromEnvironment(CAppState& app, std::int64_t nowMs) {
+  const char* path = EnvironmentPath();
+  if (*path == '\0') {
+    return true;
+  }
+  return Of(app).Start(path, nowMs);
+}
 
 CPacketTrace::~CPacketTrace() {
   Stop();

@@ -7,6 +7,8 @@
 
 #include "driver/PacketHeader.h"
 
+class CAppState;
+
 // A readable log of every packet that crosses the driver connection, for
 // people writing drivers: time since the trace started, direction, the six
 // header words by name, and the body as hex and printable text. Tracing only
@@ -17,6 +19,15 @@ class CPacketTrace {
   static constexpr std::size_t kBytesPerLine = 16;
   // Bodies beyond this are cut, with a note of their full length.
   static constexpr std::size_t kMaxBodyShown = 4096;
+
+  // The process's trace, kept by the application object so that every
+  // document's link writes to the same file.
+  static CPacketTrace& Of(CAppState& app);
+  // Starts the trace named by TAMSEL_TRACE, if set. Returns false when the
+  // variable names a file that cannot be opened.
+  static bool StartFromEnvironment(CAppState& app, std::int64_t nowMs);
+  // The value of TAMSEL_TRACE, or "".
+  static const char* EnvironmentPath();
 
   CPacketTrace() = default;
   ~CPacketTrace();

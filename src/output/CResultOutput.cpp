@@ -7,6 +7,7 @@
 #include "app/AppNames.h"
 #include "app/CAppState.h"
 #include "app/CSettingsStore.h"
+#include "app/FormatText.h"
 #include "app/SettingsNames.h"
 #include "app/Ui.h"
 #include "output/CSaveMailDlg.h"
@@ -271,7 +272,22 @@ CResultOutput::Outcome CResultOutput::Mail(const Content& content, const std::st
   lastOutputChoice = 1;
   lastMailTo = to;
   settings.WriteSettingText(kSectionMailParameters, kEntrySmtpHost, host);
+  // A line break here would let one typed line add commands or header lines;
+  // refused before anything is written or sent, whichever way the mail goes.
+  if (CSendMail::HasLineBreak(to) || CSendMail::HasLineBreak(subject)) {
+    ui.MessageBox("The mail recipient and subject must not contain line breaks or zero bytes.",
+                  kAppTitle, MsgButtons::Ok, MsgIcon::None);
+    SetStatus(MailedStatus(content.source, false));
+    return Outcome::NotMailed;
+  }
   std::string body = MailBody(content, header);
+  if (CCurlMailSender::IsMailUrl(host)) {
+    onSending(true);
+    bool mailed = SendThroughUrl(host, to, subject, body);
+    onSending(false);
+    SetStatus(MailedStatus(content.source, mailed));
+    return mailed ? Outcome::Mailed : Outcome::NotMailed;
+  }
   bool records = content.source == Source::Records;
   std::string bodyPath;
   if (records) {
@@ -288,12 +304,34 @@ CResultOutput::Outcome CResultOutput::Mail(const Content& content, const std::st
       ui.MessageBox("Couldn't create mail socket.", kAppTitle, MsgButtons::Ok, MsgIcon::Error);
       return Outcome::NotMailed;
     }
+    onSending(true);
     mailed = records ? sender.SendMailFile(host, to, subject, bodyPath)
                      : sender.SendMailText(host, to, subject, body);
+    onSending(false);
     SetStatus(MailedStatus(content.source, mailed));
   }
   if (records) {
     ::unlink(bodyPath.c_str());
   }
   return mailed ? Outcome::Mailed : Outcome::NotMailed;
+}
+
+bool CResultOutput::SendThroughUrl(const std::string& host, const std::string& to,
+                                   const std::string& subject, const std::string& body) {
+  // The same envelope sender and header lines as the classic dialogue.
+  std::string sender = CSendMail(ui, loop).SenderAddress();
+  CCurlMailSender::Message message;
+  message.from = sender;
+  message.recipient = to;
+  message.data = CSendMail::MessageHeader(to, subject, sender) + body;
+  CCurlMailSender::Result result = mailUrlSender.Send(host, message);
+  if (!result.sent) {
+    std::string text =
+        result.serverReply.empty()
+            ? FormatText("The mail was not sent (%s)", result.error.c_str())
+            : FormatText("The mail was not sent: %s (%s)", result.error.c_str(),
+                         result.serverReply.c_str());
+    ui.MessageBox(text, kAppTitle, MsgButtons::Ok, MsgIcon::None);
+  }
+  return result.sent;
 }

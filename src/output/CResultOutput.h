@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "app/Signal.h"
+#include "output/CCurlMailSender.h"
 #include "output/CPrintLayout.h"
 
 class CAppState;
@@ -90,11 +92,19 @@ class CResultOutput {
   int lastOutputChoice = 0;
   std::string lastMailTo;
 
+  // Sends for a mail host written as smtp:// or smtps:// URL.
+  CCurlMailSender mailUrlSender;
+  // True while a mail is on its way, false once the send has ended: the
+  // window blocks input and shows the wait cursor in between.
+  Signal<bool> onSending;
+
  private:
   static std::vector<std::string> ContentLines(const Content& content);
   bool WriteNew(const std::string& path, const std::string& text);
   bool Append(const std::string& path, const std::string& text);
   std::string MailFilePath() const;
+  bool SendThroughUrl(const std::string& host, const std::string& to, const std::string& subject,
+                      const std::string& body);
   void SetStatus(const std::string& text);
 
   Ui& ui;

@@ -266,12 +266,14 @@ bool CSendMail::Converse(const std::string& to, const std::string& subject) {
              : std::string("Error reading smtp socket during SendHeader"));
     return false;
   }
-  SendAll("To: " + to + " \r\n");
-  SendAll("Precedence: never-bounce\r\n");
-  SendAll("X-TamselSource:<" + SenderAddress() + ">\r\n");
-  SendAll("Subject: " + subject + "\r\n");
-  SendAll("\r\n");
+  SendAll(MessageHeader(to, subject, SenderAddress()));
   return true;
+}
+
+std::string CSendMail::MessageHeader(const std::string& to, const std::string& subject,
+                                     const std::string& sender) {
+  return "To: " + to + " \r\n" + "Precedence: never-bounce\r\n" + "X-TamselSource:<" + sender +
+         ">\r\n" + "Subject: " + subject + "\r\n" + "\r\n";
 }
 
 CSendMail::Reply CSendMail::Command(const std::string& command, char expectedFirst) {

@@ -52,6 +52,12 @@ class CSendMail {
   // carries whether the next byte begins a line.
   static void AppendDotStuffed(std::string_view bytes, bool& atLineStart, std::string& out);
 
+  // The envelope sender, also named in the message header.
+  std::string SenderAddress() const;
+  // The header lines put in front of every body, ending with the empty line.
+  static std::string MessageHeader(const std::string& to, const std::string& subject,
+                                   const std::string& sender);
+
   // The name we greet with; the machine's host name unless a test sets it.
   std::function<std::string()> localHostName;
 
@@ -79,7 +85,6 @@ class CSendMail {
   void CloseSocket();
   void Fail(const std::string& text);
   std::string HostName() const;
-  std::string SenderAddress() const;
 
   Ui& ui;
   EventLoop& loop;

@@ -37,6 +37,7 @@ CBusyWindow::CBusyWindow(CBusyDialog& busy, QWidget* parent)
   text->setWordWrap(true);
   text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   text->setGeometry(du.Rect(41, 3, 121, 26));
+  text->setAccessibleName("Progress");
   cancel = new QPushButton("Cancel", this);
   cancel->setGeometry(du.Rect(172, 6, 50, 14));
   connect(cancel, &QPushButton::clicked, this, [this] { this->busy.Cancel(); });
@@ -67,10 +68,11 @@ void CBusyWindow::paintEvent(QPaintEvent* event) {
   QDialog::paintEvent(event);
   QPainter painter(this);
   shownFrame = busy.Frame();
-  DrawFrame(painter, AnimationRect(), shownFrame);
+  DrawFrame(painter, AnimationRect(), shownFrame, palette());
 }
 
-void CBusyWindow::DrawFrame(QPainter& painter, const QRect& rect, int frame) {
+void CBusyWindow::DrawFrame(QPainter& painter, const QRect& rect, int frame,
+                            const QPalette& palette) {
   // A ring of sixteen segments; the segment of the frame is dark and the
   // three before it fade out behind it, so the ring seems to turn.
   const int frames = CBusyDialog::kFrames;
@@ -83,9 +85,9 @@ void CBusyWindow::DrawFrame(QPainter& painter, const QRect& rect, int frame) {
   const double step = 360.0 / frames;
   for (int i = 0; i < frames; ++i) {
     int behind = (frame - i + frames) % frames;
-    QColor colour(200, 200, 200);
+    QColor colour = palette.color(QPalette::Mid);
     if (behind < 4) {
-      colour = QColor(0, 0, 128);
+      colour = palette.color(QPalette::Highlight);
       colour.setAlpha(255 - behind * 55);
     }
     // Clockwise from twelve o'clock; Qt's angles run counter-clockwise from three.

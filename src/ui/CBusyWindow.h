@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPalette>
 #include <QRect>
 
 #include "app/Signal.h"
@@ -29,8 +30,10 @@ class CBusyWindow : public QDialog {
   QPushButton* CancelButton() const { return cancel; }
   // Where the animation is drawn, in the window's own coordinates.
   static QRect AnimationRect() { return QRect(5, 5, kAnimationSize, kAnimationSize); }
-  // One frame of the animation, as it is drawn.
-  static void DrawFrame(QPainter& painter, const QRect& rect, int frame);
+  // One frame of the animation, as it is drawn, in the colours of `palette`
+  // so a dark or high-contrast theme keeps it visible.
+  static void DrawFrame(QPainter& painter, const QRect& rect, int frame,
+                        const QPalette& palette = QPalette());
 
  public slots:
   void reject() override;

@@ -6,15 +6,29 @@
 #include "app/CFontDlg.h"
 #include "driver/CInfoRequestDlg.h"
 #include "output/CRecordFormatDlg.h"
+#include "output/CSaveMailDlg.h"
 #include "search/CDateSelectionDlg.h"
+#include "search/CQueryNameDlg.h"
+#include "app/CAboutDlg.h"
+#include "app/CMailHostDlg.h"
+#include "external/CRetrievalMethodDlg.h"
 #include "ui/CAboutDatabaseDlgView.h"
+#include "ui/CAboutDlgView.h"
+#include "ui/CMailHostDlgView.h"
+#include "ui/CRetrievalMethodDlgView.h"
 #include "ui/CDateSelectionDlgView.h"
 #include "ui/CFontDlgView.h"
 #include "ui/CInfoRequestDlgView.h"
 #include "ui/COpenDatabaseDialogView.h"
 #include "ui/CQtUi.h"
+#include "ui/CQueryNameDlgView.h"
 #include "ui/CRecordFormatDlgView.h"
+#include "ui/CSaveMailDlgView.h"
 #include "ui/CUrlDialogView.h"
+#include "search/CListBrowserDlg.h"
+#include "search/CListSelectionDlg.h"
+#include "ui/CListBrowserDlgView.h"
+#include "ui/CListSelectionDlgView.h"
 
 
 void CDialogViews::RegisterAll() {
@@ -24,10 +38,17 @@ void CDialogViews::RegisterAll() {
   }
   registered = true;
   CQtUi::RegisterDialogView<CUrlDialog, CUrlDialogView>();
+  CQtUi::RegisterDialogView<CListSelectionDlg, CListSelectionDlgView>();
+  CQtUi::RegisterDialogView<CListBrowserDlg, CListBrowserDlgView>();
   CQtUi::RegisterDialogView<COpenDatabaseDialog, COpenDatabaseDialogView>();
   CQtUi::RegisterDialogView<CInfoRequestDlg, CInfoRequestDlgView>();
   CQtUi::RegisterDialogView<CAboutDatabaseDlg, CAboutDatabaseDlgView>();
   CQtUi::RegisterDialogView<CDateSelectionDlg, CDateSelectionDlgView>();
   CQtUi::RegisterDialogView<CRecordFormatDlg, CRecordFormatDlgView>();
+  CQtUi::RegisterDialogView<CSaveMailDlg, CSaveMailDlgView>();
   CQtUi::RegisterDialogView<CFontDlg, CFontDlgView>();
+  CQtUi::RegisterDialogView<CQueryNameDlg, CQueryNameDlgView>();
+  CQtUi::RegisterDialogView<CRetrievalMethodDlg, CRetrievalMethodDlgView>();
+  CQtUi::RegisterDialogView<CAboutDlg, CAboutDlgView>();
+  CQtUi::RegisterDialogView<CMailHostDlg, CMailHostDlgView>();
 }

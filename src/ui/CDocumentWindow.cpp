@@ -8,13 +8,20 @@
 #include <QListView>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QVBoxLayout>
 
+#include "doc/CDocOutput.h"
 #include "doc/CTmsfrmDoc.h"
+#include "doc/CDocBrowse.h"
+#include "ui/CBasicModePage.h"
+#include "driver/CBusyDialog.h"
+#include "driver/CDriverLink.h"
 #include "driver/CListSummary.h"
 #include "output/CAbstract.h"
 #include "ui/CMainViewWidget.h"
 #include "ui/CRecordPage.h"
+#include "ui/CResultOutputActions.h"
 #include "ui/CSearchFormPage.h"
 #include "ui/CSummaryPage.h"
 
@@ -40,13 +47,17 @@ CDocumentWindow::CDocumentWindow(CTmsfrmDoc& doc, QWidget* parent)
   layout->addWidget(view);
 
   searchPage = new CSearchFormPage(doc.Form());
-  basicPage = new QFrame;
+  basicPage = new CBasicModePage(doc.Browse().Basic());
   summaryPage = new CSummaryPage(doc.Summary());
   recordPage = new CRecordPage(doc.Abstract());
   view->SetPage(CMainView::PAGE_CRITERIA, searchPage, searchPage->RowControls(0).termBox);
-  view->SetPage(CMainView::PAGE_BASIC, basicPage, basicPage);
+  view->SetPage(CMainView::PAGE_BASIC, basicPage, basicPage->TextBox());
+  connect(searchPage->BrowseButton(), &QPushButton::clicked, this,
+          [this] { this->doc.Browse().BrowseCommand(); });
   view->SetPage(CMainView::PAGE_SUMMARY, summaryPage, summaryPage->TitleList());
   view->SetPage(CMainView::PAGE_RECORD, recordPage, recordPage->Text());
+  outputActions = new CResultOutputActions(doc.Output(), doc.Summary(), doc.Abstract(),
+                                           summaryPage, recordPage, this);
   setFocusProxy(view);
   qApp->installEventFilter(this);
   Refresh();
@@ -149,6 +160,11 @@ std::function<void()> CDocumentWindow::KeyAction(QKeyCombination key) {
     }
     return [this, c] { Run(c); };
   };
+  // The busy window does not take the keyboard from the page, so Escape
+  // here is its Cancel.
+  if (mods == Qt::NoModifier && k == Qt::Key_Escape && doc.Link().Busy().IsShown()) {
+    return [this] { doc.Link().Busy().Cancel(); };
+  }
   if (mods == Qt::AltModifier && k == Qt::Key_F3) {
     return command(Command::FindText);
   }
@@ -160,6 +176,10 @@ std::function<void()> CDocumentWindow::KeyAction(QKeyCombination key) {
   }
   if (mods == Qt::ControlModifier && k == Qt::Key_C && page != CMainView::PAGE_CRITERIA) {
     return command(Command::Copy);
+  }
+  if (mods == Qt::ControlModifier && k == Qt::Key_T && page == CMainView::PAGE_CRITERIA &&
+      doc.Form().browseEnabled) {
+    return [this] { doc.Browse().BrowseCommand(); };
   }
   if (mods == Qt::ControlModifier && (k == Qt::Key_3 || k == Qt::Key_M) &&
       page == CMainView::PAGE_SUMMARY) {

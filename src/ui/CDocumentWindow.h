@@ -5,9 +5,11 @@
 #include <functional>
 
 #include "doc/CEditCommands.h"
+#include "ui/CBasicModePage.h"
 
 class CMainViewWidget;
 class CRecordPage;
+class CResultOutputActions;
 class CSearchFormPage;
 class CSummaryPage;
 class CTmsfrmDoc;
@@ -38,9 +40,10 @@ class CDocumentWindow : public QWidget {
   QLabel* HeadingLabel() const;
   CMainViewWidget* View() const { return view; }
   CSearchFormPage* SearchPage() const { return searchPage; }
-  QFrame* BasicPage() const { return basicPage; }
+  CBasicModePage* BasicPage() const { return basicPage; }
   CSummaryPage* SummaryPage() const { return summaryPage; }
   CRecordPage* RecordPage() const { return recordPage; }
+  CResultOutputActions* OutputActions() const { return outputActions; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -53,9 +56,10 @@ class CDocumentWindow : public QWidget {
   CTmsfrmDoc& doc;
   CMainViewWidget* view = nullptr;
   CSearchFormPage* searchPage = nullptr;
-  QFrame* basicPage = nullptr;
+  CBasicModePage* basicPage = nullptr;
   CSummaryPage* summaryPage = nullptr;
   CRecordPage* recordPage = nullptr;
+  CResultOutputActions* outputActions = nullptr;
   // A key taken before the menu bar saw it runs when its press arrives.
   std::function<void()> pendingAction;
   QKeyCombination pendingKey;

@@ -7,46 +7,44 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPageSetupDialog>
+#include <QPrinter>
 #include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTextEdit>
 #include <QTimer>
 #include <QToolBar>
+#include <QWhatsThis>
 #include <algorithm>
 
 #include "app/AppNames.h"
+#include "app/CAboutDlg.h"
 #include "app/CAppState.h"
+#include "app/CommandIds.h"
+#include "config/CDefaultUrlCommand.h"
+#include "doc/CDocExternal.h"
 #include "doc/CTmsfrmDoc.h"
 #include "driver/CDriverLink.h"
 #include "driver/CListSummary.h"
 #include "driver/LinkState.h"
+#include "external/CHelpTopics.h"
+#include "external/CWebBrowser.h"
 #include "output/CRecordFormat.h"
 #include "platform/CTempFiles.h"
+#include "search/CSavedQueries.h"
 #include "ui/CBusyWindow.h"
 #include "ui/CDocumentWindow.h"
+#include "ui/CHelpWindow.h"
 #include "ui/CQtUi.h"
 
 namespace {
-
-constexpr const char* kOpenRemoteText = "Open Remote...";
-constexpr const char* kOpenRemotePrompt = "Open remote configuration file\nOpen remote config";
-constexpr const char* kConnectMenuText = "&Connect";
-constexpr const char* kConnectText = "&Connect to Database...";
-constexpr const char* kConnectPrompt = "Opens a dialog for selecting a database\nOpen Database";
-constexpr const char* kDisconnectText = "&Disconnect from Database...";
-constexpr const char* kAboutDatabaseText = "About the &Database";
-constexpr const char* kEchoText = "Driver &Echo";
-constexpr const char* kEchoPrompt = "Set echo for the driver;";
-constexpr const char* kEditMenuText = "&Edit";
-constexpr const char* kOptionsMenuText = "&Options";
-constexpr const char* kRecordFormatText = "Record Format...";
-constexpr const char* kRecordFormatPrompt = "Specify format options";
-constexpr const char* kSaveFormatText = "&Save Format Options";
 
 std::vector<std::string> LocalFiles(const QMimeData* mime) {
   std::vector<std::string> paths;
@@ -69,6 +67,39 @@ void SetPrompt(QAction* action, const char* prompt) {
   action->setStatusTip(text.left(split));
   if (split >= 0) {
     action->setToolTip(text.mid(split + 1));
+  }
+}
+
+CSavedQueries::Command QueryCommandOf(int commandId) {
+  switch (commandId) {
+    case kCmdQueryName:
+      return CSavedQueries::Command::Name;
+    case kCmdQueryDelete:
+      return CSavedQueries::Command::Delete;
+    case kCmdQueryDeleteAll:
+      return CSavedQueries::Command::DeleteAll;
+    case kCmdQuerySelect:
+      return CSavedQueries::Command::Select;
+    case kCmdQueryLoad:
+      return CSavedQueries::Command::Retrieve;
+    default:
+      return CSavedQueries::Command::Save;
+  }
+}
+
+// The help topic of the page in front.
+int TopicOfPage(int page) {
+  switch (page) {
+    case CMainView::PAGE_CRITERIA:
+      return CHelpTopics::kSearchCriteriaTopic;
+    case CMainView::PAGE_BASIC:
+      return CHelpTopics::kBasicModeTopic;
+    case CMainView::PAGE_SUMMARY:
+      return CHelpTopics::kSummaryTopic;
+    case CMainView::PAGE_RECORD:
+      return CHelpTopics::kFullRecordTopic;
+    default:
+      return 0;
   }
 }
 
@@ -108,111 +139,323 @@ CMainWindow::~CMainWindow() {
 }
 
 void CMainWindow::CreateMenus() {
-  QMenu* fileMenu = menuBar()->addMenu(CMainFrameModel::kFileMenuText);
-  // The Ctrl+O in the menu text is only shown: the key itself belongs to
-  // Open Remote.
-  openLocalAction = fileMenu->addAction(CMainFrameModel::kOpenLocalText);
-  connect(openLocalAction, &QAction::triggered, this, [this] { OpenLocalCommand(); });
-  openRemoteAction = fileMenu->addAction(kOpenRemoteText);
+  for (const Menu& menu : CMainFrameModel::FrameMenus()) {
+    frameMenus.push_back(BuildMenu(menu.text, menu.items));
+  }
+  for (const Menu& menu : CMainFrameModel::DocumentMenus()) {
+    documentMenus.push_back(BuildMenu(menu.text, menu.items));
+  }
+  openLocalAction = CommandAction(kCmdOpenLocal);
+  openRemoteAction = CommandAction(kCmdOpenRemote);
+  exitAction = CommandAction(kCmdExit);
+  connectAction = CommandAction(kCmdConnect);
+  disconnectAction = CommandAction(kCmdDisconnect);
+  aboutDatabaseAction = CommandAction(kCmdAboutDatabase);
+  echoAction = CommandAction(kCmdEcho);
   openRemoteAction->setIcon(style()->standardIcon(QStyle::SP_DriveNetIcon));
-  SetPrompt(openRemoteAction, kOpenRemotePrompt);
-  connect(openRemoteAction, &QAction::triggered, this, [this] { OpenRemoteCommand(); });
-  auto* openRemoteKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_O), this);
-  connect(openRemoteKey, &QShortcut::activated, openRemoteAction, &QAction::trigger);
-  fileMenu->addSeparator();
-  exitAction = fileMenu->addAction(CMainFrameModel::kExitText);
   exitAction->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
-  exitAction->setShortcut(QKeySequence(Qt::ALT | Qt::Key_X));
-  exitAction->setShortcutContext(Qt::ApplicationShortcut);
-  connect(exitAction, &QAction::triggered, this, &QWidget::close);
-
-  QMenu* connectMenu = menuBar()->addMenu(kConnectMenuText);
-  // Some states change without a word from the document; the menu looks again.
-  connect(connectMenu, &QMenu::aboutToShow, this, [this] { UpdateActions(); });
-  connectAction = connectMenu->addAction(kConnectText);
   connectAction->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
-  SetPrompt(connectAction, kConnectPrompt);
-  connect(connectAction, &QAction::triggered, this, [this] {
-    if (CTmsfrmDoc* doc = ActiveDocument()) {
-      doc->ConnectToDatabaseCommand();
-    }
-  });
-  disconnectAction = connectMenu->addAction(kDisconnectText);
   disconnectAction->setIcon(style()->standardIcon(QStyle::SP_BrowserStop));
-  connect(disconnectAction, &QAction::triggered, this, [this] {
-    if (CTmsfrmDoc* doc = ActiveDocument()) {
-      doc->DisconnectCommand();
-    }
-  });
-  connectMenu->addSeparator();
-  aboutDatabaseAction = connectMenu->addAction(kAboutDatabaseText);
-  connect(aboutDatabaseAction, &QAction::triggered, this, [this] {
-    if (CTmsfrmDoc* doc = ActiveDocument()) {
-      doc->ShowDatabaseInfoCommand();
-    }
-  });
-  connectMenu->addSeparator();
-  echoAction = connectMenu->addAction(kEchoText);
-  echoAction->setCheckable(true);
-  echoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
-  SetPrompt(echoAction, kEchoPrompt);
-  connect(echoAction, &QAction::triggered, this, [this] {
-    if (CTmsfrmDoc* doc = ActiveDocument()) {
-      doc->Link().ToggleEcho();
-    }
-    UpdateActions();
-  });
-  CreateDocumentMenus();
+  CreateShortcuts();
 }
 
-void CMainWindow::CreateDocumentMenus() {
-  // The keys in these texts are taken by the document window itself, ahead
-  // of the widgets, so the actions carry no shortcuts of their own.
-  struct Entry {
-    CDocumentWindow::Command command;
-    const char* text;
-    const char* prompt;
-  };
-  const Entry entries[] = {
-      {CDocumentWindow::Command::Copy, "&Copy\tCtrl+C",
-       "Copy the selection and put it on the Clipboard\nCopy"},
-      {CDocumentWindow::Command::ClearAll, "C&lear All", "Clear all and reset to defaults"},
-      {CDocumentWindow::Command::FindText, "Find Text\tAlt+F3", "Find text\nFind"},
-      {CDocumentWindow::Command::FindNext, "Find Next\tF3", "Find next \nFind Next"},
-      {CDocumentWindow::Command::ChangeFont, "Change Font", "Change the fonts for this window;"},
-  };
-  // The document's menus: shown only while a document is open.
-  editMenu = new QMenu(kEditMenuText, this);
-  menuBar()->addMenu(editMenu);
-  connect(editMenu, &QMenu::aboutToShow, this, [this] { UpdateActions(); });
-  for (const Entry& entry : entries) {
-    if (entry.command == CDocumentWindow::Command::FindText ||
-        entry.command == CDocumentWindow::Command::ChangeFont) {
-      editMenu->addSeparator();
-    }
-    QAction* action = editMenu->addAction(entry.text);
-    SetPrompt(action, entry.prompt);
-    CDocumentWindow::Command command = entry.command;
-    connect(action, &QAction::triggered, this, [this, command] { RunDocumentCommand(command); });
-    commandActions[command] = action;
+QMenu* CMainWindow::BuildMenu(const std::string& title, const std::vector<MenuItem>& items,
+                              QMenu* parentMenu) {
+  auto* menu = new QMenu(CQtUi::ToQString(title),
+                         parentMenu != nullptr ? static_cast<QWidget*>(parentMenu) : this);
+  if (parentMenu != nullptr) {
+    parentMenu->addMenu(menu);
+  } else {
+    menuBar()->addMenu(menu);
   }
+  // Some states change without a word from the document; the menu looks again.
+  connect(menu, &QMenu::aboutToShow, this, [this] { UpdateActions(); });
+  for (const MenuItem& item : items) {
+    switch (item.kind) {
+      case MenuItem::Kind::Separator:
+        menu->addSeparator();
+        break;
+      case MenuItem::Kind::Submenu:
+        BuildMenu(item.text, item.items, menu);
+        break;
+      case MenuItem::Kind::Command:
+        menu->addAction(ActionFor(item));
+        break;
+    }
+  }
+  return menu;
+}
 
-  optionsMenu = new QMenu(kOptionsMenuText, this);
-  menuBar()->addMenu(optionsMenu);
-  connect(optionsMenu, &QMenu::aboutToShow, this, [this] { UpdateActions(); });
-  recordFormatAction = optionsMenu->addAction(kRecordFormatText);
-  SetPrompt(recordFormatAction, kRecordFormatPrompt);
-  connect(recordFormatAction, &QAction::triggered, this, [this] {
-    if (CTmsfrmDoc* doc = ActiveDocument()) {
+QAction* CMainWindow::ActionFor(const MenuItem& item) {
+  auto found = actions.find(item.commandId);
+  if (found != actions.end()) {
+    return found->second;
+  }
+  auto* action = new QAction(CQtUi::ToQString(item.text), this);
+  // A key not written in the text is shown beside it, but sent by the
+  // shortcut table, never by the action: one key, one command.
+  if (!item.shortcut.empty() && item.text.find('\t') == std::string::npos) {
+    action->setText(CQtUi::ToQString(item.text + "\t" + item.shortcut));
+  }
+  action->setCheckable(item.checkable);
+  SetPrompt(action, item.prompt.c_str());
+  action->setWhatsThis(action->statusTip());
+  int id = item.commandId;
+  connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
+  actions[id] = action;
+  return action;
+}
+
+QAction* CMainWindow::CommandAction(int commandId) const {
+  auto found = actions.find(commandId);
+  return found != actions.end() ? found->second : nullptr;
+}
+
+void CMainWindow::CreateShortcuts() {
+  // The page keys (Copy, Find, Clear All, More...) are taken by the document
+  // window ahead of its widgets, and the text boxes have their own editing
+  // keys; the frame sends the rest.
+  const int frameCommands[] = {kCmdOpenRemote, kCmdExit, kCmdSaveMail,   kCmdPrintResult,
+                               kCmdEcho,       kCmdHelp, kCmdContextHelp};
+  for (const ShortcutKey& key : CMainFrameModel::Shortcuts()) {
+    if (std::find(std::begin(frameCommands), std::end(frameCommands), key.commandId) ==
+        std::end(frameCommands)) {
+      continue;
+    }
+    auto* shortcut = new QShortcut(QKeySequence(CQtUi::ToQString(key.key)), this);
+    shortcut->setContext(Qt::ApplicationShortcut);
+    int id = key.commandId;
+    connect(shortcut, &QShortcut::activated, this, [this, id] { RunCommand(id); });
+  }
+}
+
+bool CMainWindow::TextBoxCan(int commandId) const {
+  QWidget* focus = QApplication::focusWidget();
+  if (auto* line = qobject_cast<QLineEdit*>(focus)) {
+    if (line->isReadOnly()) {
+      return false;
+    }
+    return commandId == kCmdUndo  ? line->isUndoAvailable()
+           : commandId == kCmdCut ? line->hasSelectedText()
+                                  : true;
+  }
+  if (auto* text = qobject_cast<QTextEdit*>(focus)) {
+    if (text->isReadOnly()) {
+      return false;
+    }
+    return commandId == kCmdUndo  ? text->document()->isUndoAvailable()
+           : commandId == kCmdCut ? text->textCursor().hasSelection()
+                                  : true;
+  }
+  return false;
+}
+
+bool CMainWindow::CommandEnabled(int commandId) const {
+  CTmsfrmDoc* doc = ActiveDocument();
+  CDocumentWindow* page = PageOf(mdiArea->currentSubWindow());
+  auto pageCan = [page](CDocumentWindow::Command command) {
+    return page != nullptr && page->CanRun(command);
+  };
+  switch (commandId) {
+    case kCmdConnect:
+      return doc != nullptr && doc->Link().CanConnect();
+    case kCmdDisconnect:
+      return doc != nullptr && doc->Link().CanDisconnect();
+    case kCmdAboutDatabase:
+      return doc != nullptr && doc->CanShowDatabaseInfo();
+    case kCmdEcho:
+    case kCmdRecordFormat:
+    case kCmdSaveFormatOptions:
+    case kCmdCloseDocument:
+      return doc != nullptr;
+    case kCmdUndo:
+    case kCmdCut:
+    case kCmdPaste:
+      return doc != nullptr && TextBoxCan(commandId);
+    case kCmdCopy:
+      return pageCan(CDocumentWindow::Command::Copy);
+    case kCmdClearAll:
+      return pageCan(CDocumentWindow::Command::ClearAll);
+    case kCmdFindText:
+      return pageCan(CDocumentWindow::Command::FindText);
+    case kCmdFindNext:
+      return pageCan(CDocumentWindow::Command::FindNext);
+    case kCmdChangeFont:
+      return pageCan(CDocumentWindow::Command::ChangeFont);
+    case kCmdQueryName:
+    case kCmdQueryDelete:
+    case kCmdQueryDeleteAll:
+    case kCmdQuerySelect:
+    case kCmdQueryLoad:
+    case kCmdQuerySave:
+      return doc != nullptr && doc->SavedQueries().IsEnabled(QueryCommandOf(commandId));
+    case kCmdDatabaseHelp:
+      return doc != nullptr && doc->External().DatabaseHelpEnabled();
+    case kCmdWindowCascade:
+    case kCmdWindowTile:
+      return !mdiArea->subWindowList().isEmpty();
+    case kCmdWindowArrange: {
+      const QList<QMdiSubWindow*> windows = mdiArea->subWindowList();
+      return std::any_of(windows.begin(), windows.end(),
+                         [](QMdiSubWindow* w) { return w->isMinimized(); });
+    }
+    case kCmdSaveMail:
+    case kCmdPrintResult:
+      // Run by the result pages' own buttons until the frame can tell which
+      // result they mean.
+      return false;
+    default:
+      return true;
+  }
+}
+
+bool CMainWindow::CommandChecked(int commandId) const {
+  CTmsfrmDoc* doc = ActiveDocument();
+  switch (commandId) {
+    case kCmdEcho:
+      return doc != nullptr && doc->Link().EchoEnabled();
+    case kCmdViewToolbar:
+      return toolBar != nullptr && !toolBar->isHidden();
+    case kCmdViewStatusBar:
+      return !statusBar()->isHidden();
+    case kCmdSplashOn:
+      return model.SplashChecked();
+    default:
+      return false;
+  }
+}
+
+void CMainWindow::RunCommand(int commandId) {
+  UpdateActions();
+  QAction* action = CommandAction(commandId);
+  if ((action != nullptr && !action->isEnabled()) || !CommandEnabled(commandId)) {
+    return;
+  }
+  CTmsfrmDoc* doc = ActiveDocument();
+  switch (commandId) {
+    case kCmdOpenLocal:
+      OpenLocalCommand();
+      break;
+    case kCmdOpenRemote:
+      OpenRemoteCommand();
+      break;
+    case kCmdCloseDocument:
+      mdiArea->closeActiveSubWindow();
+      break;
+    case kCmdPrintSetup:
+      PrintSetupCommand();
+      break;
+    case kCmdExit:
+      close();
+      break;
+    case kCmdUndo:
+    case kCmdCut:
+    case kCmdPaste: {
+      const char* slot = commandId == kCmdUndo ? "undo" : commandId == kCmdCut ? "cut" : "paste";
+      QMetaObject::invokeMethod(QApplication::focusWidget(), slot);
+      break;
+    }
+    case kCmdCopy:
+      RunDocumentCommand(CDocumentWindow::Command::Copy);
+      break;
+    case kCmdClearAll:
+      RunDocumentCommand(CDocumentWindow::Command::ClearAll);
+      break;
+    case kCmdFindText:
+      RunDocumentCommand(CDocumentWindow::Command::FindText);
+      break;
+    case kCmdFindNext:
+      RunDocumentCommand(CDocumentWindow::Command::FindNext);
+      break;
+    case kCmdChangeFont:
+      RunDocumentCommand(CDocumentWindow::Command::ChangeFont);
+      break;
+    case kCmdConnect:
+      doc->ConnectToDatabaseCommand();
+      break;
+    case kCmdDisconnect:
+      doc->DisconnectCommand();
+      break;
+    case kCmdAboutDatabase:
+      doc->ShowDatabaseInfoCommand();
+      break;
+    case kCmdEcho:
+      doc->Link().ToggleEcho();
+      break;
+    case kCmdQueryName:
+    case kCmdQueryDelete:
+    case kCmdQueryDeleteAll:
+    case kCmdQuerySelect:
+    case kCmdQueryLoad:
+    case kCmdQuerySave:
+      doc->SavedQueries().Run(QueryCommandOf(commandId));
+      break;
+    case kCmdRecordFormat:
       doc->RecordFormatCommand();
-    }
-  });
-  saveFormatAction = optionsMenu->addAction(kSaveFormatText);
-  connect(saveFormatAction, &QAction::triggered, this, [this] {
-    if (CTmsfrmDoc* doc = ActiveDocument()) {
+      break;
+    case kCmdSaveFormatOptions:
       doc->RecordFormat().SaveRecordFormat();
+      break;
+    case kCmdSaveWindowPosition:
+      SaveWindowPositionCommand();
+      break;
+    case kCmdDefaultMailhost:
+      model.DefaultMailhostCommand(ui);
+      break;
+    case kCmdDefaultUrl:
+      CDefaultUrlCommand(ui, settings).Run();
+      break;
+    case kCmdWebBrowser:
+      CWebBrowser(ui, settings).ChooseBrowser();
+      break;
+    case kCmdSplashOn:
+      model.ToggleSplash();
+      break;
+    case kCmdViewToolbar:
+      toolBar->setVisible(toolBar->isHidden());
+      break;
+    case kCmdViewStatusBar:
+      statusBar()->setVisible(statusBar()->isHidden());
+      break;
+    case kCmdWindowCascade:
+      mdiArea->cascadeSubWindows();
+      break;
+    case kCmdWindowTile:
+      mdiArea->tileSubWindows();
+      break;
+    case kCmdWindowArrange: {
+      // Minimised children in a row along the bottom, left to right.
+      int x = 0;
+      for (QMdiSubWindow* window : mdiArea->subWindowList()) {
+        if (window->isMinimized()) {
+          window->move(x, mdiArea->viewport()->height() - window->height());
+          x += window->width();
+        }
+      }
+      break;
     }
-  });
+    case kCmdHelpIndex:
+      CHelpWindow::ShowPage(CHelpTopics::kIndexPage);
+      break;
+    case kCmdUsingHelp:
+      CHelpWindow::ShowPage(CHelpTopics::kUsingHelpPage);
+      break;
+    case kCmdHelp:
+      CHelpWindow::ShowTopic(doc != nullptr ? TopicOfPage(doc->MainView().Selected()) : 0);
+      break;
+    case kCmdContextHelp:
+      QWhatsThis::enterWhatsThisMode();
+      break;
+    case kCmdDatabaseHelp:
+      doc->External().DatabaseHelpCommand();
+      break;
+    case kCmdAbout:
+      AboutCommand();
+      break;
+    default:
+      break;
+  }
+  UpdateActions();
 }
 
 void CMainWindow::RunDocumentCommand(CDocumentWindow::Command command) {
@@ -222,22 +465,86 @@ void CMainWindow::RunDocumentCommand(CDocumentWindow::Command command) {
   UpdateActions();
 }
 
+void CMainWindow::SaveWindowPositionCommand() {
+  // The normal rectangle: a maximised frame still remembers where it was.
+  QRect normal = normalGeometry();
+  QRect frame = isMaximized() || isMinimized() ? normal : frameGeometry();
+  model.SaveWindowPosition({frame.x(), frame.y(), normal.width(), normal.height()});
+}
+
+void CMainWindow::PrintSetupCommand() {
+  if (!printer) {
+    printer = std::make_unique<QPrinter>();
+  }
+  QPageSetupDialog dialog(printer.get(), this);
+  dialog.exec();
+}
+
+void CMainWindow::AboutCommand() {
+  CAboutDlg about;
+  ui.RunDialog(about);
+}
+
 void CMainWindow::CreateToolBar() {
   toolBar = addToolBar("Toolbar");
   toolBar->setObjectName("Toolbar");
-  toolBar->addAction(openRemoteAction);
-  toolBar->addAction(exitAction);
-  toolBar->addSeparator();
-  toolBar->addAction(connectAction);
-  toolBar->addAction(disconnectAction);
+  // Dockable on any side, or floating.
+  toolBar->setMovable(true);
+  toolBar->setFloatable(true);
+  toolBar->setAllowedAreas(Qt::AllToolBarAreas);
+  const std::map<int, QStyle::StandardPixmap> icons = {
+      {kCmdSaveMail, QStyle::SP_DialogSaveButton},
+      {kCmdPrintResult, QStyle::SP_FileDialogDetailedView},
+      {kCmdCut, QStyle::SP_DialogDiscardButton},
+      {kCmdCopy, QStyle::SP_FileDialogContentsView},
+      {kCmdPaste, QStyle::SP_DialogApplyButton},
+      {kCmdFindText, QStyle::SP_FileDialogListView},
+      {kCmdFindNext, QStyle::SP_ArrowRight},
+      {kCmdAbout, QStyle::SP_MessageBoxInformation},
+      {kCmdContextHelp, QStyle::SP_TitleBarContextHelpButton},
+  };
+  for (const ToolbarButton& button : CMainFrameModel::ToolbarButtons()) {
+    if (button.commandId == 0) {
+      toolBar->addSeparator();
+      continue;
+    }
+    QAction* action = CommandAction(button.commandId);
+    if (action == nullptr) {
+      // Context help has no menu item; the button and Shift+F1 send it.
+      MenuItem item;
+      item.commandId = button.commandId;
+      item.text = button.toolTip;
+      item.prompt = button.statusPrompt + "\n" + button.toolTip;
+      action = ActionFor(item);
+    }
+    auto icon = icons.find(button.commandId);
+    if (icon != icons.end() && action->icon().isNull()) {
+      action->setIcon(style()->standardIcon(icon->second));
+    }
+    toolBar->addAction(action);
+  }
 }
 
 void CMainWindow::CreateStatusBar() {
-  messagePane = new QLabel(this);
-  messagePane->setMinimumWidth(
-      messagePane->fontMetrics().horizontalAdvance(CMainFrameModel::kMessagePaneSizingText));
-  messagePane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  statusBar()->addPermanentWidget(messagePane);
+  for (const StatusPane& pane : CMainFrameModel::StatusPanes()) {
+    if (pane.id == kPaneMenuPrompt) {
+      continue;  // the status bar's own message area shows the prompts
+    }
+    auto* label = new QLabel(this);
+    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    label->setMinimumWidth(
+        label->fontMetrics().horizontalAdvance(CQtUi::ToQString(pane.sizingText)) + 6);
+    label->setAlignment(Qt::AlignCenter);
+    statusBar()->addPermanentWidget(label);
+    if (pane.id == kPaneMessage) {
+      messagePane = label;
+      messagePane->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    } else {
+      // The lock keys' state is not something Qt reports portably; the
+      // panes keep their place and stay empty.
+      label->setEnabled(false);
+    }
+  }
   statusLine = app.statusChanged.Connect([this](const std::string&) { UpdateMessagePane(); });
   UpdateMessagePane();
 }
@@ -276,7 +583,12 @@ bool CMainWindow::OpenDocument(const std::string& path) {
   entry.busy = std::make_unique<CBusyWindow>(shown->Link().Busy(), this);
   entry.changed = shown->onChanged.Connect([this, window] { DocumentChanged(window); });
   connect(window, &QObject::destroyed, this, [this, window] { ForgetDocument(window); });
-  window->show();
+  // The only document fills the work area.
+  if (mdiArea->subWindowList().size() == 1) {
+    window->showMaximized();
+  } else {
+    window->show();
+  }
   UpdateActions();
   // The first choice of a database may connect or ask; either way the
   // document's window is up first.
@@ -320,20 +632,19 @@ void CMainWindow::SetWaitCursor(DocumentEntry& entry, bool wait) {
 }
 
 void CMainWindow::UpdateActions() {
-  CTmsfrmDoc* doc = ActiveDocument();
-  connectAction->setEnabled(doc != nullptr && doc->Link().CanConnect());
-  disconnectAction->setEnabled(doc != nullptr && doc->Link().CanDisconnect());
-  aboutDatabaseAction->setEnabled(doc != nullptr && doc->CanShowDatabaseInfo());
-  echoAction->setEnabled(doc != nullptr);
-  echoAction->setChecked(doc != nullptr && doc->Link().EchoEnabled());
-  CDocumentWindow* page = PageOf(mdiArea->currentSubWindow());
-  for (auto& [command, action] : commandActions) {
-    action->setEnabled(page != nullptr && page->CanRun(command));
+  bool withDocument = ActiveDocument() != nullptr;
+  for (QMenu* menu : frameMenus) {
+    menu->menuAction()->setVisible(!withDocument);
   }
-  editMenu->menuAction()->setVisible(doc != nullptr);
-  optionsMenu->menuAction()->setVisible(doc != nullptr);
-  recordFormatAction->setEnabled(doc != nullptr);
-  saveFormatAction->setEnabled(doc != nullptr);
+  for (QMenu* menu : documentMenus) {
+    menu->menuAction()->setVisible(withDocument);
+  }
+  for (auto& [id, action] : actions) {
+    action->setEnabled(CommandEnabled(id));
+    if (action->isCheckable()) {
+      action->setChecked(CommandChecked(id));
+    }
+  }
 }
 
 const CMainWindow::DocumentEntry* CMainWindow::EntryOf(QMdiSubWindow* window) const {

@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/CMainFrameModel.h"
 #include "app/Signal.h"
@@ -17,13 +18,15 @@ class EventLoop;
 class QAction;
 class QLabel;
 class QMenu;
+class QPrinter;
 class QMdiArea;
 class QMdiSubWindow;
 class QToolBar;
 class Ui;
 
 // The program's main window: one MDI child per opened configuration, the
-// File and Connect menus, the toolbar and the status bar. What it shows and
+// menus (one set without a document, one while a document is open), the
+// toolbar and the status bar. What it shows and
 // where it opens come from CMainFrameModel, the application state and the
 // documents; the commands are passed on to them.
 class CMainWindow : public QMainWindow {
@@ -64,6 +67,16 @@ class CMainWindow : public QMainWindow {
   QAction* DisconnectAction() const { return disconnectAction; }
   QAction* AboutDatabaseAction() const { return aboutDatabaseAction; }
   QAction* EchoAction() const { return echoAction; }
+  // The action of a command id (app/CommandIds.h), or nullptr.
+  QAction* CommandAction(int commandId) const;
+  // Runs command `commandId` as its menu item would, when it is enabled.
+  void RunCommand(int commandId);
+  // The enabling and check rules of the frame's commands.
+  bool CommandEnabled(int commandId) const;
+  bool CommandChecked(int commandId) const;
+  // The menus shown without a document and while one is open.
+  const std::vector<QMenu*>& FrameMenus() const { return frameMenus; }
+  const std::vector<QMenu*>& DocumentMenus() const { return documentMenus; }
   CMainFrameModel& Model() { return model; }
 
  protected:
@@ -83,7 +96,16 @@ class CMainWindow : public QMainWindow {
   };
 
   void CreateMenus();
-  void CreateDocumentMenus();
+  // One menu of the model, its actions shared with the other set of menus.
+  QMenu* BuildMenu(const std::string& title, const std::vector<MenuItem>& items,
+                   QMenu* parentMenu = nullptr);
+  QAction* ActionFor(const MenuItem& item);
+  void CreateShortcuts();
+  // Undo, Cut and Paste act on the text box that has the focus.
+  bool TextBoxCan(int commandId) const;
+  void SaveWindowPositionCommand();
+  void PrintSetupCommand();
+  void AboutCommand();
   // Passes an Edit menu command to the page in front of the current child.
   void RunDocumentCommand(CDocumentWindow::Command command);
   void CreateToolBar();
@@ -111,11 +133,10 @@ class CMainWindow : public QMainWindow {
   QAction* disconnectAction = nullptr;
   QAction* aboutDatabaseAction = nullptr;
   QAction* echoAction = nullptr;
-  QMenu* editMenu = nullptr;
-  QMenu* optionsMenu = nullptr;
-  std::map<CDocumentWindow::Command, QAction*> commandActions;
-  QAction* recordFormatAction = nullptr;
-  QAction* saveFormatAction = nullptr;
+  std::map<int, QAction*> actions;
+  std::vector<QMenu*> frameMenus;
+  std::vector<QMenu*> documentMenus;
+  std::unique_ptr<QPrinter> printer;
   Connection statusLine;
   std::map<QMdiSubWindow*, DocumentEntry> documents;
 };

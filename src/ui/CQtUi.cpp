@@ -139,6 +139,11 @@ std::optional<std::string> CQtUi::ChooseFile(const FileChooserRequest& request) 
   QFileDialog dialog(mainWindow, ToQString(request.caption), ToQString(request.directory));
   dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  if (request.save) {
+    // The core asks its own overwrite (or append) question for the path it
+    // finally writes, extension added; asking here too would ask twice.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  }
   QStringList filters;
   for (const auto& [description, pattern] : request.filters) {
     filters << NameFilter(description, pattern);

@@ -7,6 +7,8 @@
 #include <algorithm>
 
 #include "output/CAbstract.h"
+#include "external/CHelpTopics.h"
+#include "ui/CHelpWindow.h"
 #include "ui/CFontDlgView.h"
 
 namespace {
@@ -23,6 +25,7 @@ constexpr int kButtonGap = 4;
 CRecordPage::CRecordPage(CAbstract& record, QWidget* parent) : QFrame(parent), record(record) {
   text = new QPlainTextEdit(this);
   text->setReadOnly(true);
+  text->setAccessibleName("Full record");
   // A caret to move and select with, as in the platform's read-only edit.
   text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   print = new QPushButton("&Print", this);
@@ -32,7 +35,8 @@ CRecordPage::CRecordPage(CAbstract& record, QWidget* parent) : QFrame(parent), r
   // Printing, saving and the help pages come with their own windows.
   print->setEnabled(false);
   saveMail->setEnabled(false);
-  help->setEnabled(false);
+  connect(help, &QPushButton::clicked, this,
+          [] { CHelpWindow::ShowTopic(CHelpTopics::kFullRecordTopic); });
   connect(copyText, &QPushButton::clicked, this, [this] { Copy(); });
 
   QPointer<CRecordPage> self(this);

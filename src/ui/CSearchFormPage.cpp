@@ -6,12 +6,17 @@
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPointer>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <algorithm>
 
+#include "app/FormatText.h"
+#include "external/CHelpTopics.h"
+#include "ui/CHelpWindow.h"
 #include "ui/CQtUi.h"
 
 namespace {
@@ -41,6 +46,7 @@ CSearchFormPage::CSearchFormPage(CSearchForm& form, QWidget* parent) : QFrame(pa
   QFont bold = statusLine->font();
   bold.setBold(true);
   statusLine->setFont(bold);
+  statusLine->setAccessibleName("Status");
 
   for (int r = 0; r < CSearchForm::kRows; ++r) {
     CreateRow(r);
@@ -57,7 +63,8 @@ CSearchFormPage::CSearchFormPage(CSearchForm& form, QWidget* parent) : QFrame(pa
   browseButton = new QPushButton(this);
   helpButton = new QPushButton("&Help", this);
   // The help pages come with the help window.
-  helpButton->setEnabled(false);
+  connect(helpButton, &QPushButton::clicked, this,
+          [] { CHelpWindow::ShowTopic(CHelpTopics::kSearchCriteriaTopic); });
   clearButton = new QPushButton("&Clear", this);
   searchButton = new QPushButton("&Search", this);
   searchButton->setDefault(true);
@@ -89,6 +96,11 @@ void CSearchFormPage::CreateRow(int r) {
   row.fromButton = new QPushButton(this);
   row.toCaption = new QLabel("To", this);
   row.toButton = new QPushButton(this);
+  // Screen readers name the controls by their row.
+  row.fieldList->setAccessibleName(CQtUi::ToQString(FormatText("Row %d field", r + 1)));
+  row.termBox->setAccessibleName(CQtUi::ToQString(FormatText("Row %d term", r + 1)));
+  row.fromButton->setAccessibleName(CQtUi::ToQString(FormatText("Row %d from", r + 1)));
+  row.toButton->setAccessibleName(CQtUi::ToQString(FormatText("Row %d to", r + 1)));
   for (QPushButton* button : {row.fromButton, row.toButton}) {
     button->setAutoDefault(false);
   }
@@ -138,6 +150,7 @@ void CSearchFormPage::MoveFocus(int row, CSearchForm::FocusTarget target) {
 void CSearchFormPage::Refresh() {
   refreshing = true;
   // Nothing on the page can be used while a connect is under way.
+  bool enabling = form.viewEnabled && !isEnabled();
   setEnabled(form.viewEnabled);
   statusLine->setText(CQtUi::ToQString(form.statusText));
 
@@ -195,6 +208,35 @@ void CSearchFormPage::Refresh() {
   searchButton->setEnabled(form.searchEnabled);
   LayoutControls();
   refreshing = false;
+  if (enabling) {
+    FocusFirstTerm();
+  }
+}
+
+void CSearchFormPage::FocusFirstTerm() {
+  if (!isVisible()) {
+    return;
+  }
+  // Only the child window the user works in takes the keyboard.
+  for (QWidget* w = parentWidget(); w != nullptr; w = w->parentWidget()) {
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(w)) {
+      if (sub->mdiArea() != nullptr && sub->mdiArea()->currentSubWindow() != sub) {
+        return;
+      }
+      break;
+    }
+  }
+  // A control the user already moved to keeps the focus.
+  QWidget* focus = window()->focusWidget();
+  if (focus != nullptr && focus != this && isAncestorOf(focus) && focus->isEnabled()) {
+    return;
+  }
+  for (Row& row : rows) {
+    if (row.termBox->isVisible() && row.termBox->isEnabled()) {
+      row.termBox->setFocus(Qt::OtherFocusReason);
+      return;
+    }
+  }
 }
 
 void CSearchFormPage::resizeEvent(QResizeEvent* event) {
@@ -220,12 +262,16 @@ void CSearchFormPage::LayoutControls() {
     int captionWidth = row.fromCaption->sizeHint().width();
     row.fromCaption->setGeometry(x, y, captionWidth, lineHeight);
     x += captionWidth + 4;
-    row.fromButton->setGeometry(x, y, kRangeButtonWidth, lineHeight);
-    x += kRangeButtonWidth + kGap;
-    captionWidth = row.toCaption->sizeHint().width();
-    row.toCaption->setGeometry(x, y, captionWidth, lineHeight);
-    x += captionWidth + 4;
-    row.toButton->setGeometry(x, y, kRangeButtonWidth, lineHeight);
+    // The range buttons share the term box's width, so a narrow page does
+    // not push "To" past its edge.
+    int toCaptionWidth = row.toCaption->sizeHint().width();
+    int rangeWidth = std::clamp(
+        (termWidth - captionWidth - toCaptionWidth - 2 * 4 - kGap) / 2, 40, kRangeButtonWidth);
+    row.fromButton->setGeometry(x, y, rangeWidth, lineHeight);
+    x += rangeWidth + kGap;
+    row.toCaption->setGeometry(x, y, toCaptionWidth, lineHeight);
+    x += toCaptionWidth + 4;
+    row.toButton->setGeometry(x, y, rangeWidth, lineHeight);
     y += lineHeight + kRowGap;
   }
 

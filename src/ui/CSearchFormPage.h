@@ -51,6 +51,8 @@ class CSearchFormPage : public QFrame {
   void CreateRow(int r);
   void LayoutControls();
   void MoveFocus(int row, CSearchForm::FocusTarget target);
+  // Once the page can be used, typing goes to the first term box.
+  void FocusFirstTerm();
 
   CSearchForm& form;
   bool refreshing = false;

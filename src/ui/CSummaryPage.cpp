@@ -18,17 +18,22 @@
 #include <memory>
 
 #include "ui/CFontDlgView.h"
+#include "external/CHelpTopics.h"
+#include "ui/CHelpWindow.h"
 #include "ui/CQtUi.h"
+#include "ui/CResultOutputActions.h"
 #include "ui/CTitleListModel.h"
 
 CSummaryPage::CSummaryPage(CListSummary& summary, QWidget* parent)
     : QFrame(parent), summary(summary) {
   summary.doubleClickMs = QApplication::doubleClickInterval();
 
-  auto* layout = new QVBoxLayout(this);
+  // The buttons stand in a column beside the whole divider, so the list and
+  // the text both have the page's full height to share and grow with it.
+  auto* layout = new QHBoxLayout(this);
   divider = new QSplitter(Qt::Vertical, this);
   divider->setChildrenCollapsible(false);
-  layout->addWidget(divider);
+  layout->addWidget(divider, 1);
 
   list = new QListView(divider);
   titles = new CTitleListModel(summary.Titles(), this);
@@ -38,39 +43,39 @@ CSummaryPage::CSummaryPage(CListSummary& summary, QWidget* parent)
   list->setSelectionMode(QAbstractItemView::ExtendedSelection);
   list->setEditTriggers(QAbstractItemView::NoEditTriggers);
   list->setContextMenuPolicy(Qt::CustomContextMenu);
+  list->setAccessibleName("Titles");
   divider->addWidget(list);
 
-  auto* lower = new QWidget(divider);
-  auto* lowerLayout = new QHBoxLayout(lower);
-  lowerLayout->setContentsMargins(0, 0, 0, 0);
-  text = new QPlainTextEdit(lower);
+  text = new QPlainTextEdit(divider);
   text->setReadOnly(true);
   text->setLineWrapMode(QPlainTextEdit::NoWrap);
   text->setContextMenuPolicy(Qt::CustomContextMenu);
-  lowerLayout->addWidget(text, 1);
+  text->setAccessibleName("Summary");
+  divider->addWidget(text);
 
   auto* column = new QVBoxLayout;
-  counter = new QGroupBox(lower);
+  counter = new QGroupBox(this);
   auto* counterLayout = new QVBoxLayout(counter);
   more = new QPushButton(counter);
   counterLayout->addWidget(more);
   column->addWidget(counter);
-  retrieveFull = new QPushButton("Retrieve Full", lower);
-  saveMail = new QPushButton("Save/Mail", lower);
-  print = new QPushButton("Print", lower);
-  help = new QPushButton("Help", lower);
+  retrieveFull = new QPushButton("Retrieve Full", this);
+  saveMail = new QPushButton("Save/Mail", this);
+  print = new QPushButton("Print", this);
+  help = new QPushButton("Help", this);
   // Saving, printing and the help pages come with their own windows.
   saveMail->setEnabled(false);
   print->setEnabled(false);
-  help->setEnabled(false);
+  connect(help, &QPushButton::clicked, this,
+          [] { CHelpWindow::ShowTopic(CHelpTopics::kSummaryTopic); });
   for (QPushButton* button : {retrieveFull, saveMail, print, help}) {
     column->addWidget(button);
   }
   column->addStretch(1);
-  lowerLayout->addLayout(column);
-  divider->addWidget(lower);
-  divider->setStretchFactor(0, 1);
-  divider->setStretchFactor(1, 1);
+  layout->addLayout(column);
+  // The list takes the larger share as the page grows.
+  divider->setStretchFactor(0, 3);
+  divider->setStretchFactor(1, 2);
 
   connect(more, &QPushButton::clicked, this, [this] { this->summary.More(); });
   connect(retrieveFull, &QPushButton::clicked, this, [this] { this->summary.RetrieveFull(); });
@@ -94,8 +99,11 @@ CSummaryPage::CSummaryPage(CListSummary& summary, QWidget* parent)
   QPointer<CSummaryPage> self(this);
   connections += summary.onTitleAdded.Connect([self](int index) {
     if (self) {
+      // Counted only: the rows and the counter follow at the next refresh.
       self->titles->TitleAdded(index);
-      self->RefreshSoon();
+      if (!self->refreshTimer->isActive()) {
+        self->refreshTimer->start();
+      }
     }
   });
   connections += summary.onListCleared.Connect([self] {
@@ -124,13 +132,10 @@ CSummaryPage::CSummaryPage(CListSummary& summary, QWidget* parent)
 
 QMenu* CSummaryPage::NewTitleMenu() {
   auto* menu = new QMenu(this);
-  // Saving and printing lists come with the Save/Mail window.
-  menu->addAction("Save/ Mail Full List...")->setEnabled(false);
-  menu->addAction("&Print Full List...")->setEnabled(false);
-  menu->addSeparator();
-  menu->addAction("Save/ Mail Selected List...")->setEnabled(false);
-  menu->addAction("&Print Selected List...")->setEnabled(false);
-  menu->addSeparator();
+  if (outputActions) {
+    outputActions->AddListEntries(menu);
+    menu->addSeparator();
+  }
   connect(menu->addAction("Retrieve Full"), &QAction::triggered, this,
           [this] { summary.RetrieveFull(); });
   return menu;
@@ -139,8 +144,9 @@ QMenu* CSummaryPage::NewTitleMenu() {
 QMenu* CSummaryPage::NewSummaryMenu() {
   auto* menu = new QMenu(this);
   menu->setSeparatorsCollapsible(false);
-  menu->addAction("Save/&Mail...")->setEnabled(false);
-  menu->addAction("&Print Summary...")->setEnabled(false);
+  if (outputActions) {
+    outputActions->AddSummaryEntries(menu);
+  }
   menu->addSeparator();
   menu->addSeparator();
   connect(menu->addAction("&Copy\tCtrl+C"), &QAction::triggered, this,
@@ -229,6 +235,7 @@ void CSummaryPage::RefreshSoon() {
 void CSummaryPage::Refresh() {
   refreshTimer->stop();
   list->setUpdatesEnabled(true);
+  titles->ShowArrived();
   ApplyFont();
   counter->setTitle(CQtUi::ToQString(summary.counterText));
   more->setText(CQtUi::ToQString(summary.moreLabel));
@@ -266,3 +273,5 @@ void CSummaryPage::Copy(CListSummary::Focus which) {
     text->setTextCursor(cursor);
   }
 }
+
+void CSummaryPage::SetOutputActions(CResultOutputActions* actions) { outputActions = actions; }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFrame>
+#include <QPointer>
 #include <QTimer>
 #include <vector>
 
@@ -8,6 +9,7 @@
 #include "driver/CListSummary.h"
 #include "ui/CDisplayText.h"
 
+class CResultOutputActions;
 class CTitleListModel;
 class QGroupBox;
 class QListView;
@@ -39,6 +41,8 @@ class CSummaryPage : public QFrame {
 
   // The pop-up menus; the caller owns them.
   QMenu* NewTitleMenu();
+  // Where the menus' Save/Mail and Print entries go.
+  void SetOutputActions(CResultOutputActions* actions);
   QMenu* NewSummaryMenu();
 
   QListView* TitleList() const { return list; }
@@ -78,6 +82,7 @@ class CSummaryPage : public QFrame {
   QPushButton* print = nullptr;
   QPushButton* help = nullptr;
   QTimer* refreshTimer = nullptr;
+  QPointer<CResultOutputActions> outputActions;
   // The model's notifications to this view; released with it.
   ConnectionBag connections;
 };

@@ -1,12 +1,19 @@
 #include "ui/CTitleListModel.h"
 
+#include <algorithm>
+
 #include "ui/CQtUi.h"
 
 CTitleListModel::CTitleListModel(const std::vector<std::string>& titles, QObject* parent)
     : QAbstractListModel(parent), titles(titles) {}
 
 void CTitleListModel::TitleAdded(int index) {
-  int last = std::min(index, static_cast<int>(titles.size()) - 1);
+  arrived = std::max(arrived, index + 1);
+}
+
+void CTitleListModel::ShowArrived() {
+  // The lines may have been emptied behind the count's back.
+  int last = std::min(arrived, static_cast<int>(titles.size())) - 1;
   if (last < shown) {
     return;
   }
@@ -17,7 +24,7 @@ void CTitleListModel::TitleAdded(int index) {
 
 void CTitleListModel::Cleared() {
   beginResetModel();
-  shown = static_cast<int>(titles.size());
+  shown = arrived = static_cast<int>(titles.size());
   endResetModel();
 }
 

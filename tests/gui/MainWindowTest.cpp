@@ -3,6 +3,9 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QTextBrowser>
 #include <QMimeData>
 #include <QTest>
 #include <QToolBar>
@@ -15,6 +18,8 @@
 #include "app/CPollEventLoop.h"
 #include "app/CSettingsStore.h"
 #include "app/SettingsNames.h"
+#include "app/CommandIds.h"
+#include "ui/CHelpWindow.h"
 #include "ui/CMainWindow.h"
 
 namespace {
@@ -50,10 +55,17 @@ class MainWindowTest : public QObject {
     Frame f;
     f.Create();
     QCOMPARE(f.window->windowTitle(), QString("Tamsel"));
-    QList<QMenu*> menus = f.window->menuBar()->findChildren<QMenu*>();
-    QCOMPARE(menus.size(), 2);
-    QCOMPARE(menus[0]->title(), QString("&File"));
-    QCOMPARE(menus[1]->title(), QString("&Connect"));
+    // Without a document: the frame's own menus only.
+    auto visibleMenus = [&f] {
+      QStringList titles;
+      for (QAction* action : f.window->menuBar()->actions()) {
+        if (action->isVisible() && action->menu() != nullptr) {
+          titles << action->menu()->title();
+        }
+      }
+      return titles;
+    };
+    QCOMPARE(visibleMenus(), QStringList({"&File", "&View", "&Options", "&Help"}));
     auto texts = [](QMenu* menu) {
       QStringList texts;
       for (QAction* action : menu->actions()) {
@@ -63,28 +75,42 @@ class MainWindowTest : public QObject {
       }
       return texts;
     };
-    QCOMPARE(texts(menus[0]),
-             QStringList({"&Open Local ...\tCtrl+O", "Open Remote...", "E&xit\tAlt+X"}));
-    QCOMPARE(texts(menus[1]),
+    QCOMPARE(texts(f.window->FrameMenus()[0]),
+             QStringList({"&Open Local ...\tCtrl+O", "Open Remote...", "P&rint Setup...",
+                          "E&xit\tAlt+X"}));
+    QCOMPARE(texts(f.window->FrameMenus()[2]),
+             QStringList({"Save Window Position", "&Preferences"}));
+    QCOMPARE(texts(f.window->FrameMenus()[2]->actions()[1]->menu()),
+             QStringList({"Default Mailhost", "Default Configuration URL ", "Web Browser",
+                          "Splash On"}));
+    QCOMPARE(texts(f.window->DocumentMenus()[3]),
              QStringList({"&Connect to Database...", "&Disconnect from Database...",
-                          "About the &Database", "Driver &Echo"}));
-    // Ctrl+O is only shown next to Open Local; it opens the remote dialog.
-    // Alt+X really exits.
+                          "About the &Database", "Driver &Echo\tCtrl+E"}));
+    // The keys are the frame's shortcut table, not the actions': Ctrl+O is
+    // only shown next to Open Local and opens the remote dialog.
     QVERIFY(f.window->OpenLocalAction()->shortcut().isEmpty());
     QVERIFY(f.window->OpenRemoteAction()->shortcut().isEmpty());
-    QCOMPARE(f.window->ExitAction()->shortcut(), QKeySequence(Qt::ALT | Qt::Key_X));
-    QCOMPARE(f.window->EchoAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_E));
+    QStringList keys;
+    for (QShortcut* shortcut : f.window->findChildren<QShortcut*>()) {
+      keys << shortcut->key().toString();
+    }
+    for (const char* key : {"Ctrl+O", "Alt+X", "Ctrl+Q", "Ctrl+E", "F1", "Shift+F1"}) {
+      QVERIFY2(keys.contains(key), key);
+    }
     // Status bar prompts and toolbar tips.
     QCOMPARE(f.window->OpenRemoteAction()->statusTip(), QString("Open remote configuration file"));
     QCOMPARE(f.window->OpenRemoteAction()->toolTip(), QString("Open remote config"));
     QCOMPARE(f.window->ConnectAction()->statusTip(),
              QString("Opens a dialog for selecting a database"));
     QCOMPARE(f.window->ConnectAction()->toolTip(), QString("Open Database"));
-    QCOMPARE(f.window->ToolBar()->actions(),
-             QList<QAction*>({f.window->OpenRemoteAction(), f.window->ExitAction(),
-                              f.window->ToolBar()->actions()[2], f.window->ConnectAction(),
-                              f.window->DisconnectAction()}));
-    QVERIFY(f.window->ToolBar()->actions()[2]->isSeparator());
+    QList<QAction*> tools = f.window->ToolBar()->actions();
+    QCOMPARE(tools.size(), 17);
+    QCOMPARE(tools[0], f.window->OpenRemoteAction());
+    QCOMPARE(tools[3], f.window->ExitAction());
+    QVERIFY(tools[4]->isSeparator());
+    QCOMPARE(tools[9], f.window->ConnectAction());
+    QCOMPARE(tools[16]->toolTip(), QString("Help"));
+    QCOMPARE(f.window->ToolBar()->allowedAreas(), Qt::AllToolBarAreas);
     // Without a document there is nothing to connect.
     for (QAction* action : {f.window->ConnectAction(), f.window->DisconnectAction(),
                             f.window->AboutDatabaseAction(), f.window->EchoAction()}) {
@@ -203,6 +229,60 @@ class MainWindowTest : public QObject {
     };
     QTRY_VERIFY(missingNamed());
     QCOMPARE(f.Documents().size(), 2);
+  }
+
+  void OptionsViewAndHelpCommands() {
+    Frame f;
+    f.Create();
+    f.window->move(30, 40);
+    f.window->resize(700, 500);
+    f.window->RunCommand(kCmdSaveWindowPosition);
+    QCOMPARE(f.window->MessagePane()->text(), QString("Window Position Saved"));
+    QCOMPARE(f.settings.ReadSettingInt(kSectionWindowPosition, kEntryWidth, 0), 700);
+    QCOMPARE(f.settings.ReadSettingInt(kSectionWindowPosition, kEntryHeight, 0), 500);
+
+    // Splash On shows the stored switch and flips it.
+    QAction* splash = f.window->CommandAction(kCmdSplashOn);
+    bool before = splash->isChecked();
+    QCOMPARE(before, f.window->Model().SplashChecked());
+    splash->trigger();
+    QCOMPARE(splash->isChecked(), !before);
+    QCOMPARE(f.window->Model().SplashChecked(), !before);
+
+    QAction* toolbar = f.window->CommandAction(kCmdViewToolbar);
+    QVERIFY(toolbar->isChecked());
+    toolbar->trigger();
+    QVERIFY(f.window->ToolBar()->isHidden());
+    QVERIFY(!toolbar->isChecked());
+    f.window->CommandAction(kCmdViewStatusBar)->trigger();
+    QVERIFY(f.window->statusBar()->isHidden());
+
+    f.window->CommandAction(kCmdAbout)->trigger();
+    QCOMPARE(f.ui.dialogKinds, std::vector<std::string>{"about"});
+
+    // The document's menus replace the frame's; Database Help waits for a
+    // selected database, and the result commands for their pages.
+    QVERIFY(f.window->OpenDocument(f.dir.Write("a.tcf", kMinimalConfig)));
+    QVERIFY(!f.window->FrameMenus()[0]->menuAction()->isVisible());
+    QVERIFY(f.window->DocumentMenus()[0]->menuAction()->isVisible());
+    QVERIFY(!f.window->CommandAction(kCmdDatabaseHelp)->isEnabled());
+    QVERIFY(f.window->CommandAction(kCmdQueryName)->isEnabled());
+    QVERIFY(!f.window->CommandAction(kCmdQuerySelect)->isEnabled());
+
+    // The help window: the index, a topic page, back, and the search box.
+    f.window->RunCommand(kCmdHelpIndex);
+    CHelpWindow& help = CHelpWindow::Instance();
+    QVERIFY(!help.Directory().empty());
+    QVERIFY(help.isVisible());
+    QCOMPARE(help.Browser()->source().fileName(), QString("index.html"));
+    f.window->RunCommand(kCmdHelp);  // the search page is in front
+    QCOMPARE(help.Browser()->source().fileName(), QString("search-criteria.html"));
+    QVERIFY(help.Browser()->isBackwardAvailable());
+    help.Browser()->backward();
+    QCOMPARE(help.Browser()->source().fileName(), QString("index.html"));
+    QVERIFY(help.FindText("Help"));
+    QVERIFY(!help.FindText("no such words in any help page"));
+    help.close();
   }
 
   void ClosingADocumentWindowAndTheFrame() {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 #include "FakeUi.h"
 #include "ManualEventLoop.h"
 #include "TempDir.h"
@@ -9,6 +12,9 @@
 #include "doc/CTmsfrmDoc.h"
 #include "driver/CDriverLink.h"
 #include "driver/CInfoRequestDlg.h"
+#include "driver/CListSummary.h"
+#include "driver/CPacketTrace.h"
+#include "search/CSearchForm.h"
 
 namespace {
 
@@ -43,6 +49,23 @@ struct LinkFixture : ::testing::Test {
     driver.OnRequest(MSG_OPEN, {{TestDriver::Packet(MSG_CONNECTED)}});
     doc->ConnectToDatabase("Catalogue");
     ASSERT_TRUE(loop.RunUntil([&] { return Link().State() == LINK_IDLE; }));
+  }
+  // A search with `count` matches whose titles 1..`titles` are answered.
+  void SearchWithTitles(int count, int titles) {
+    driver.OnRequest(MSG_SEARCH, {{TestDriver::Packet(MSG_HIT_COUNT, "", 0, count)}});
+    for (int n = 1; n <= titles; ++n) {
+      driver.OnRequest(MSG_GET_TITLE,
+                       {{TestDriver::Packet(MSG_TITLE, "Title " + std::to_string(n) + '\0', n)}});
+    }
+    doc->Summary().ResetForSearch();
+    Link().SendSearch(1, 0, "q");
+  }
+  int Sent(std::uint32_t type) {
+    int n = 0;
+    for (const auto& r : driver.Requests()) {
+      n += r.header.type == type ? 1 : 0;
+    }
+    return n;
   }
   // Lets the client read whatever the driver sends for a moment.
   void Pump(int ms = 200) {
@@ -220,7 +243,7 @@ TEST_F(LinkFixture, InformationRequestsRememberAnswersPerGroup) {
     EXPECT_EQ(info.OkLabel(), "Go");
     EXPECT_EQ(info.CancelLabel(), "Cancel");
     info.SetAnswerText("secret");
-    return false;  // Cancel: the answer is still sent and remembered
+    return false;  // Cancel: remembered, but a hidden answer is not sent
   });
   ui.QueueDialog([&](CDialogModel& d) {
     defaults.push_back(dynamic_cast<CInfoRequestDlg&>(d).editText);
@@ -232,7 +255,7 @@ TEST_F(LinkFixture, InformationRequestsRememberAnswersPerGroup) {
   auto requests = driver.Requests();
   ASSERT_EQ(requests.size(), 3u);
   EXPECT_EQ(requests[1].header.param1, 0);
-  EXPECT_EQ(requests[1].body, std::string("secret\0", 7));
+  EXPECT_EQ(requests[1].body, std::string("\0", 1));
   EXPECT_EQ(requests[2].header.param1, 1);
   EXPECT_EQ(app.AnswerMemory().Find("debian:Login").value_or(""), "secret");
 
@@ -381,6 +404,179 @@ TEST_F(LinkFixture, RecordRequestsCarryTheFieldList) {
   ASSERT_TRUE(driver.WaitForRequests(3));
   EXPECT_EQ(driver.Received().size(), before + 25);
   EXPECT_EQ(driver.Requests()[2].header.length, 0);
+}
+
+TEST_F(LinkFixture, AnswersAreRememberedPerGroupOrElsePerDatabase) {
+  std::string db = "\ndriver = socket:127.0.0.1:" + std::to_string(driver.Port()) +
+                   "\ndb_int_name = abc\nsummary_fields = S\ntitle_fields = T\nt_field_name = N\n";
+  doc = std::make_unique<CTmsfrmDoc>(app, settings, ui, loop);
+  ASSERT_TRUE(doc->OpenDocumentConfig(
+      dir.Write("two.tcf", "conf_version = 1.1\ndb_tag = bank\ndb_name = Bank" + db +
+                               "db_tag = other\ndb_name = Other" + db)));
+  std::string request = std::string("Password?\0caption\0 \0 \0", 22);
+  driver.Always(MSG_OPEN, {{TestDriver::Packet(MSG_INFO_REQUEST, request, INFO_PASSWORD)}});
+  driver.Always(MSG_INFO_ANSWER, {{TestDriver::Packet(MSG_CONNECTED)}});
+  std::vector<std::string> defaults;
+  ui.QueueDialog([&](CDialogModel& d) {
+    defaults.push_back(dynamic_cast<CInfoRequestDlg&>(d).editText);
+    dynamic_cast<CInfoRequestDlg&>(d).SetAnswerText("s3cret-bank");
+    return true;
+  });
+  doc->ConnectToDatabase("Bank");
+  ASSERT_TRUE(loop.RunUntil([&] { return Link().State() == LINK_IDLE; }));
+  doc->DisconnectCommand();
+  // Another database without a group: nothing pre-filled, and Cancel of a
+  // hidden request sends nothing the user typed.
+  ui.QueueDialog([&](CDialogModel& d) {
+    defaults.push_back(dynamic_cast<CInfoRequestDlg&>(d).editText);
+    dynamic_cast<CInfoRequestDlg&>(d).SetAnswerText("half-typed");
+    return false;
+  });
+  doc->ConnectToDatabase("Other");
+  ASSERT_TRUE(loop.RunUntil([&] { return Link().State() == LINK_IDLE; }));
+  EXPECT_EQ(defaults, (std::vector<std::string>{"", ""}));
+  std::vector<std::string> answers;
+  for (const auto& r : driver.Requests()) {
+    if (r.header.type == MSG_INFO_ANSWER) {
+      answers.push_back(r.body);
+    }
+  }
+  EXPECT_EQ(answers,
+            (std::vector<std::string>{std::string("s3cret-bank\0", 12), std::string("\0", 1)}));
+  // Bank still gets its own answer back.
+  doc->DisconnectCommand();
+  ui.QueueDialog([&](CDialogModel& d) {
+    defaults.push_back(dynamic_cast<CInfoRequestDlg&>(d).editText);
+    return true;
+  });
+  doc->ConnectToDatabase("Bank");
+  ASSERT_TRUE(loop.RunUntil([&] { return Link().State() == LINK_IDLE; }));
+  EXPECT_EQ(defaults.back(), "s3cret-bank");
+}
+
+TEST_F(LinkFixture, TitleAndSummaryWaitsHaveTheBusyLimit) {
+  ConnectAndWait();
+  // Title 2 never comes.
+  SearchWithTitles(3, 1);
+  ASSERT_TRUE(loop.RunUntil([&] { return Sent(MSG_GET_TITLE) == 2; }));
+  Pump(50);
+  EXPECT_EQ(Link().State(), LINK_RETRIEVING);
+  loop.Advance(302 * 1000);
+  EXPECT_EQ(Link().State(), LINK_IDLE);
+  EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"Search not completed after 5 minutes."}));
+  EXPECT_TRUE(doc->Form().CanSearch());
+
+  // A summary that never comes.
+  ui.messages.clear();
+  SearchWithTitles(1, 1);
+  ASSERT_TRUE(loop.RunUntil([&] { return Sent(MSG_GET_RECORD) == 1; }));
+  EXPECT_EQ(Link().State(), LINK_RETRIEVING);
+  loop.Advance(302 * 1000);
+  EXPECT_EQ(Link().State(), LINK_IDLE);
+  EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"Search not completed after 5 minutes."}));
+  EXPECT_EQ(loop.ActiveTimers(), 0);
+}
+
+TEST_F(LinkFixture, RepliesTheRequestCannotProduceAreConsumed) {
+  ConnectAndWait();
+  // Every title answered twice: the repeat starts nothing.
+  driver.OnRequest(MSG_SEARCH, {{TestDriver::Packet(MSG_HIT_COUNT, "", 0, 3)}});
+  for (int n = 1; n <= 3; ++n) {
+    std::string title = TestDriver::Packet(MSG_TITLE, "Title " + std::to_string(n) + '\0', n);
+    driver.OnRequest(MSG_GET_TITLE, {{title + title}});
+  }
+  doc->Summary().ResetForSearch();
+  Link().SendSearch(1, 0, "q");
+  ASSERT_TRUE(loop.RunUntil([&] { return doc->Summary().Titles().size() == 3; }));
+  Pump(100);
+  EXPECT_EQ(doc->Summary().Titles(),
+            (std::vector<std::string>{"1   Title 1", "2   Title 2", "3   Title 3"}));
+  EXPECT_EQ(Sent(MSG_GET_TITLE), 3);
+  EXPECT_EQ(Link().State(), LINK_IDLE);
+
+  // A summary request answered with a title, then the record: the title is
+  // dropped and the record is the summary.
+  driver.OnRequest(MSG_GET_RECORD, {{TestDriver::Packet(MSG_TITLE, "stray\0", 2) +
+                                     TestDriver::Packet(MSG_RECORD, "Sum two\0", 2)}});
+  doc->Summary().SetSelection({1});
+  doc->Summary().FetchSummaries();
+  ASSERT_TRUE(loop.RunUntil([&] { return Link().IsIdle(); }));
+  EXPECT_EQ(doc->Summary().SummaryText(), "Sum two\r\n\r\n\r\n");
+  EXPECT_EQ(doc->Summary().Titles().size(), 3u);
+
+  // A title request answered with a match count: no request/reply loop.
+  driver.Always(MSG_GET_TITLE, {{TestDriver::Packet(MSG_HIT_COUNT, "", 0, 40)}});
+  SearchWithTitles(40, 0);
+  ASSERT_TRUE(loop.RunUntil([&] { return Sent(MSG_GET_TITLE) >= 4; }));
+  Pump(200);
+  EXPECT_EQ(Sent(MSG_GET_TITLE), 4);
+  EXPECT_EQ(Link().State(), LINK_RETRIEVING);
+  Link().Busy().Cancel();
+  EXPECT_EQ(Link().State(), LINK_IDLE);
+
+  // A stray "connected" during a search changes nothing.
+  app.SetStatusMessage("Searching...");
+  Link().SendSearch(1, 0, "q");
+  PacketHeader connected;
+  connected.type = MSG_CONNECTED;
+  Link().Dispatch(connected, "");
+  EXPECT_EQ(Link().State(), LINK_SEARCHING);
+  EXPECT_EQ(app.StatusMessage(), "Searching...");
+}
+
+TEST_F(LinkFixture, ClosedLinkDisablesSearchAtOnce) {
+  Open();
+  driver.OnRequest(MSG_OPEN, {{TestDriver::Packet(MSG_CONNECTED), 0, true}});
+  doc->ConnectToDatabase("Catalogue");
+  ASSERT_TRUE(loop.RunUntil([&] { return Link().State() == LINK_UNCONNECTED; }));
+  EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"Driver has closed"}));
+  EXPECT_FALSE(doc->Form().CanSearch());
+  // Asked anyway, the link does not wait for a socket that is gone.
+  Link().SendSearch(1, 0, "q");
+  EXPECT_EQ(Link().State(), LINK_UNCONNECTED);
+  EXPECT_FALSE(Link().Busy().Waiting());
+  EXPECT_EQ(app.StatusMessage(), "Driver has closed");
+}
+
+TEST_F(LinkFixture, TraceHoldsEveryPacketAsItCrossedTheWire) {
+  std::string path = dir.File("trace.txt");
+  ASSERT_TRUE(CPacketTrace::Of(app).Start(path, loop.NowMs()));
+  std::vector<std::string> replies = {TestDriver::Packet(MSG_CONNECTED),
+                                      TestDriver::Packet(MSG_HIT_COUNT, "", 0, 3)};
+  ConnectAndWait();
+  for (int n = 1; n <= 3; ++n) {
+    replies.push_back(TestDriver::Packet(MSG_TITLE, "Title " + std::to_string(n) + '\0', n));
+  }
+  replies.push_back(TestDriver::Packet(MSG_RECORD, "TI: Two\nAU: B\0", 2));
+  driver.OnRequest(MSG_GET_RECORD, {{replies.back()}});
+  SearchWithTitles(3, 3);
+  ASSERT_TRUE(loop.RunUntil([&] { return doc->Summary().Titles().size() == 3u; }));
+  doc->Summary().SetSelection({1});
+  doc->Summary().DoubleClick();
+  ASSERT_TRUE(loop.RunUntil([&] { return Link().IsIdle(); }));
+  CPacketTrace::Of(app).Stop();
+
+  // Request i was answered by reply i; the clock stood still.
+  auto requests = driver.Requests();
+  ASSERT_EQ(requests.size(), replies.size());
+  std::string expected = "# trace started\n";
+  for (std::size_t i = 0; i < requests.size(); ++i) {
+    // The open request with no environment lines is followed by one zero
+    // byte its length does not count; the trace shows it as it was sent.
+    std::string sentBody = requests[i].body + (i == 0 ? std::string(1, '\0') : std::string());
+    expected += CPacketTrace::FormatEntry(CPacketTrace::Direction::Sent, requests[i].header,
+                                          sentBody, 0);
+    const std::string& reply = replies[i];
+    expected += CPacketTrace::FormatEntry(
+        CPacketTrace::Direction::Received,
+        PacketHeader::Unpack(reinterpret_cast<const unsigned char*>(reply.data())),
+        reply.substr(PacketHeader::kSize), 0);
+  }
+  std::ifstream in(path);
+  std::string trace((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(trace, expected);
+  EXPECT_EQ(requests[0].header.length, 13);
+  EXPECT_EQ(driver.Received()[PacketHeader::kSize + 13], '\0');
 }
 
 }  // namespace

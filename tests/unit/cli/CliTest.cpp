@@ -6,6 +6,7 @@
 #include "app/CDialogModel.h"
 #include "app/CMailHostDlg.h"
 #include "cli/CArgScanner.h"
+#include "cli/CCliDateValue.h"
 #include "cli/CCliMain.h"
 #include "cli/CCliSession.h"
 #include "cli/CCliUi.h"
@@ -147,6 +148,51 @@ TEST_F(CliFixture, AnswerCommandValidatesItsWords) {
       << err;
   EXPECT_EQ(Run({"-c", "answer maybe"}, "", out, err), 1);
   EXPECT_EQ(Run({"-c", "answer yes please"}, "", out, err), 1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CliDateValue, IsoFormsBecomeTheDialogsFormsAndOthersAreRefused) {
+  EXPECT_EQ(CCliDateValue::DialogAnswer("2022-03").value_or("?"), "March 2022");
+  EXPECT_EQ(CCliDateValue::DialogAnswer("2024-02-29").value_or("?"), "February 29, 2024");
+  EXPECT_EQ(CCliDateValue::DialogAnswer("2022-03-05").value_or("?"), "March 5, 2022");
+  // Taken as typed: the dialog reads them itself.
+  for (const char* kept : {"2022", "98", "-5", "open", "Specify", "march 2022", "March 15, 2022",
+                           " March  15 , 2022"}) {
+    EXPECT_TRUE(CCliDateValue::DialogAnswer(kept).has_value()) << kept;
+  }
+  for (const char* refused :
+       {"", "3/2022", "2022-3", "2022-00", "2022-13", "2023-02-29", "2022-04-31", "2022-03-15T10",
+        "March", "Marc 2022", "March 32, 2022", "March x, 2022", "15 March 2022", "1e3"}) {
+    EXPECT_FALSE(CCliDateValue::DialogAnswer(refused).has_value()) << refused;
+  }
+}
+
+TEST(CliHelp, HelpExplainsCommandsAndTyposGetTheNearestName) {
+  EXPECT_EQ(CCliSession::NearestCommand("serch"), "search");
+  EXPECT_EQ(CCliSession::NearestCommand("conect"), "connect");
+  EXPECT_EQ(CCliSession::NearestCommand("xyzzy"), "");
+
+  TempDir dir;
+  ScopedEnv config{"XDG_CONFIG_HOME", dir.Path().c_str()};
+  std::ostringstream out, err;
+  CCliSession session(out, err);
+  EXPECT_EQ(session.Execute("help search"), kCommandOk);
+  EXPECT_EQ(out.str(), "usage: search\npress Search and wait\n");
+  out.str("");
+  EXPECT_EQ(session.Execute("help"), kCommandOk);
+  EXPECT_NE(out.str().find("  connect NAME "), std::string::npos) << out.str();
+  EXPECT_NE(out.str().find("  help [COMMAND] "), std::string::npos) << out.str();
+
+  // Scripts get the plain error line; a terminal also the suggestion.
+  EXPECT_EQ(session.Execute("serch"), kCommandError);
+  session.SetInteractive(true);
+  EXPECT_EQ(session.Execute("serch"), kCommandError);
+  EXPECT_EQ(err.str(),
+            "error: unknown command: serch\n"
+            "error: unknown command: serch (did you mean search?)\n");
 }
 
 }  // namespace

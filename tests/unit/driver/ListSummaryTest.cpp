@@ -440,4 +440,40 @@ TEST_F(ListSummaryTest, ClearAllDuringABatchLeavesTheLinkIdle) {
   EXPECT_TRUE(NewRequests().empty());
 }
 
+TEST_F(ListSummaryTest, AClickWaitsForTheOutstandingRequest) {
+  int fullRecords = 0;
+  connections += link.Events().fullRecord.Connect([&](const std::string&) { ++fullRecords; });
+  Search(3);
+  Serve();
+  // The summary of title 1 takes the driver `delay` ms; the click timer that
+  // was running when the front end fetched it at once falls due meanwhile.
+  for (int delay : {0, 300, 500, 2000}) {
+    summary.ClearSummaryCache();
+    Forget();
+    summary.SetSelection({0});
+    summary.FetchSummaries();
+    loop.Advance(delay);
+    EXPECT_EQ(Serve(), 1) << delay;
+    loop.Advance(2000);
+    EXPECT_EQ(Serve(), 0) << delay;
+    EXPECT_EQ(summary.SummaryText(), "Summary 1\r\n\r\n\r\n") << delay;
+    EXPECT_EQ(fullRecords, 0) << delay;
+    EXPECT_EQ(app.StatusMessage(), "Summaries retrieved") << delay;
+  }
+  // A click on title 3 while title 2's summary is outstanding: fetched after it.
+  Forget();
+  summary.SetSelection({1});
+  loop.Advance(summary.doubleClickMs);
+  summary.SetSelection({2});
+  loop.Advance(summary.doubleClickMs);
+  EXPECT_TRUE(summary.SummariesDeferred());
+  EXPECT_EQ(Serve(1), 1);
+  loop.Advance(0);
+  EXPECT_EQ(Serve(), 1);
+  EXPECT_EQ(sent.back().number, 3);
+  EXPECT_EQ(summary.SummaryText(), "Summary 3\r\n\r\n\r\n");
+  EXPECT_EQ(fullRecords, 0);
+  EXPECT_FALSE(link.Busy().Waiting());
+}
+
 }  // namespace

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <string>
 
@@ -13,7 +16,8 @@
 #include "search/CQueryList.h"
 #include "search/CSearchForm.h"
 
-// A search form over hand-made database descriptions and an unconnected link.
+// A search form over hand-made database descriptions and a link whose socket
+// is one end of a socket pair (a link without a socket refuses to send).
 struct SearchFixture : ::testing::Test {
   FakeUi ui;
   CAppState app;
@@ -55,7 +59,19 @@ struct SearchFixture : ::testing::Test {
     return db;
   }
 
+  int driverEnd = -1;
+  ~SearchFixture() override {
+    if (driverEnd >= 0) close(driverEnd);
+  }
+
   void Connect(CDBDescRec& db) {
+    if (driverEnd < 0) {
+      int fds[2];
+      ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM, 0, fds), 0);
+      fcntl(fds[1], F_SETFL, O_NONBLOCK);
+      link.Connection().AdoptSocket(fds[0]);
+      driverEnd = fds[1];
+    }
     config.currentDatabase = &db;
     form.OnConnect(db);
     form.SetSearchEnabled(true);

@@ -1,0 +1,202 @@
+#include <QAccessible>
+#include <QApplication>
+#include <QComboBox>
+#include <QImage>
+#include <QLineEdit>
+#include <QListView>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "GuiTestRegistry.h"
+#include "SearchSession.h"
+#include "doc/CMainView.h"
+#include "driver/CBusyDialog.h"
+#include "driver/CListSummary.h"
+#include "ui/CBusyWindow.h"
+#include "ui/CMainViewWidget.h"
+#include "ui/CRecordPage.h"
+#include "ui/CSearchFormPage.h"
+#include "ui/CSummaryPage.h"
+#include "ui/CTitleListModel.h"
+
+namespace {
+
+QString AccessibleName(QWidget* widget) {
+  QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
+  return face != nullptr ? face->text(QAccessible::Name) : QString();
+}
+
+// Visible controls of `page` that stick out of its frame or have no name a
+// screen reader could read; empty when all is well.
+QStringList Faults(QWidget* page) {
+  QStringList faults;
+  QRect inside = page->rect();
+  for (QWidget* w : page->findChildren<QWidget*>()) {
+    if (!w->isVisibleTo(page) || (w->focusPolicy() & Qt::TabFocus) == 0) {
+      continue;
+    }
+    QRect at(w->mapTo(page, QPoint(0, 0)), w->size());
+    QString name = w->metaObject()->className() + QString(" ") + AccessibleName(w);
+    if (!inside.contains(at)) {
+      faults << name + " clipped";
+    }
+    if (AccessibleName(w).trimmed().isEmpty()) {
+      faults << name + " unnamed";
+    }
+  }
+  return faults;
+}
+
+}  // namespace
+
+class KeyboardAndLayoutTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  // Search, titles, summary and full record with nothing but keys, each
+  // sent where the keyboard focus is.
+  void SearchToFullRecordByKeysOnly() {
+    SearchSession s;
+    QVERIFY(s.Open());
+    QVERIFY(s.Activate());
+    CSearchFormPage* form = s.window->SearchPage();
+    // Connected: typing goes to the first term box without a Tab first.
+    QTRY_COMPARE_WITH_TIMEOUT(s.f.window->focusWidget(),
+                              static_cast<QWidget*>(form->RowControls(0).termBox), 5000);
+
+    s.ScriptSearch(3, 3);
+    QTest::keyClicks(s.f.window->focusWidget(), "whale");
+    QCOMPARE(s.doc->Form().rowTerms[0], std::string("whale"));
+    s.Key(Qt::Key_Return);
+    CSummaryPage* summary = s.window->SummaryPage();
+    QTRY_COMPARE_WITH_TIMEOUT(summary->TitleModel()->rowCount(), 3, 10000);
+    QVERIFY(s.WaitIdle());
+    QCOMPARE(s.doc->MainView().Selected(), int(CMainView::PAGE_SUMMARY));
+    QCOMPARE(s.f.window->focusWidget(), static_cast<QWidget*>(summary->TitleList()));
+
+    // Down to the second title: its summary comes.
+    s.driver.OnRequest(MSG_GET_RECORD, {{TestDriver::Packet(MSG_RECORD, Z("Two\n\nabc"), 2)}});
+    s.Key(Qt::Key_Down);
+    s.Key(Qt::Key_Down);
+    QCOMPARE(s.doc->Summary().Selection(), std::vector<int>({1}));
+    QTRY_COMPARE_WITH_TIMEOUT(summary->SummaryText()->toPlainText(), QString("Two\nabc\n\n\n"),
+                              10000);
+
+    // Tab reaches Retrieve Full; Space presses it.
+    for (int tabs = 0; tabs < 8 && s.f.window->focusWidget() != summary->RetrieveFullButton();
+         ++tabs) {
+      s.Key(Qt::Key_Tab);
+    }
+    QCOMPARE(s.f.window->focusWidget(), static_cast<QWidget*>(summary->RetrieveFullButton()));
+    s.driver.OnRequest(MSG_GET_RECORD,
+                       {{TestDriver::Packet(MSG_RECORD, Z("TI: Two\r\nAU: B"), 2)}});
+    s.Key(Qt::Key_Space);
+    CRecordPage* record = s.window->RecordPage();
+    QTRY_VERIFY_WITH_TIMEOUT(record->Text()->toPlainText().contains("AU: B"), 10000);
+    QCOMPARE(s.doc->MainView().Selected(), int(CMainView::PAGE_RECORD));
+    QCOMPARE(s.f.window->focusWidget(), static_cast<QWidget*>(record->Text()));
+    QCOMPARE(Faults(record), QStringList());
+    QVERIFY(record->Text()->height() > record->height() / 2);
+  }
+
+  // Escape where the user types cancels what the busy window shows; the
+  // busy window itself does not take the keyboard away.
+  void EscapeCancelsTheBusyWindow() {
+    SearchSession s;
+    QVERIFY(s.Open());
+    QVERIFY(s.Activate());
+    CSearchFormPage* form = s.window->SearchPage();
+    form->RowControls(0).termBox->setFocus();
+    QTest::keyClicks(form->RowControls(0).termBox, "whale");
+    // The driver never answers the search.
+    s.Key(Qt::Key_Return);
+    CBusyDialog& busy = s.doc->Link().Busy();
+    QTRY_VERIFY_WITH_TIMEOUT(busy.IsShown(), 5000);
+    QVERIFY(s.Activate());
+    s.Key(Qt::Key_Escape);
+    QVERIFY(!busy.IsShown());
+    QVERIFY(s.doc->LinkStateValue() != LINK_SEARCHING);
+    // With nothing to cancel, Escape is the control's own again.
+    s.Key(Qt::Key_Escape);
+    QVERIFY(!busy.IsShown());
+  }
+
+  // The only document fills the frame; at the frame's smallest usual size
+  // nothing sticks out of a page and every control has a name, and the
+  // lists and texts grow with the window.
+  void PagesFitAndGrow() {
+    SearchSession s;
+    QVERIFY(s.Open());
+    QVERIFY(s.child->isMaximized());
+    s.f.window->resize(740, 550);
+    // Maximised, the child follows the frame's work area.
+    QVERIFY(QTest::qWaitFor([&] { return s.child->width() <= 740 && s.child->height() < 550; }));
+    CSearchFormPage* form = s.window->SearchPage();
+    // On Linux Qt reads a combo box's current text as its name; the name
+    // we give reaches screen readers through the widget's accessible name.
+    QCOMPARE(form->RowControls(0).fieldList->accessibleName(), QString("Row 1 field"));
+    QCOMPARE(AccessibleName(form->RowControls(0).termBox), QString("Row 1 term"));
+    // Row 2 is a year range: its To button is the widest row.
+    QVERIFY(form->RowControls(1).toButton->isVisible());
+    QCOMPARE(Faults(form), QStringList());
+
+    QVERIFY(Search(s));
+    CSummaryPage* summary = s.window->SummaryPage();
+    QCOMPARE(Faults(summary), QStringList());
+    QListView* list = summary->TitleList();
+    int rowHeight = list->visualRect(summary->TitleModel()->index(0)).height();
+    QVERIFY2(list->viewport()->height() / rowHeight >= 8,
+             qPrintable(QString::number(list->viewport()->height())));
+    int listHeight = list->height();
+    int textHeight = summary->SummaryText()->height();
+
+    s.f.window->resize(1000, 760);
+    QVERIFY(QTest::qWaitFor([&] { return list->height() > listHeight; }));
+    QVERIFY(summary->SummaryText()->height() > textHeight);
+    QCOMPARE(Faults(summary), QStringList());
+  }
+
+  // The busy picture is drawn in the palette's colours.
+  void BusyPictureFollowsThePalette() {
+    QPalette dark;
+    dark.setColor(QPalette::Mid, QColor(60, 60, 60));
+    dark.setColor(QPalette::Highlight, QColor(255, 200, 0));
+    QImage image(CBusyWindow::kAnimationSize, CBusyWindow::kAnimationSize, QImage::Format_ARGB32);
+    image.fill(Qt::black);
+    {
+      QPainter painter(&image);
+      CBusyWindow::DrawFrame(painter, image.rect(), 0, dark);
+    }
+    bool highlight = false;
+    bool mid = false;
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x) {
+        QColor c = image.pixelColor(x, y);
+        highlight = highlight || (c.red() == 255 && c.green() == 200 && c.blue() == 0);
+        mid = mid || (c.red() == 60 && c.green() == 60 && c.blue() == 60);
+      }
+    }
+    QVERIFY(highlight && mid);
+  }
+
+ private:
+  static bool Search(SearchSession& s) {
+    s.ScriptSearch(40, 30);
+    CSearchFormPage* form = s.window->SearchPage();
+    form->RowControls(0).termBox->setText("whale");
+    s.doc->Form().SetTerm(0, "whale");
+    form->SearchButton()->click();
+    return QTest::qWaitFor(
+        [&] {
+          return s.window->SummaryPage()->TitleModel()->rowCount() == 30 &&
+                 s.doc->LinkStateValue() == LINK_IDLE;
+        },
+        10000);
+  }
+};
+
+static GuiTestRegistry::Add<KeyboardAndLayoutTest> registerKeyboardAndLayoutTest;
+
+#include "KeyboardAndLayoutTest.moc"
