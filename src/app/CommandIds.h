@@ -41,6 +41,8 @@ inline constexpr int kCmdQueryDeleteAll = 32005;
 inline constexpr int kCmdQuerySelect = 32006;
 inline constexpr int kCmdQueryLoad = 32007;
 inline constexpr int kCmdQuerySave = 32008;
+// Ours: the packet trace for driver authors.
+inline constexpr int kCmdPacketTrace = 32009;
 inline constexpr int kCmdViewToolbar = 59392;
 inline constexpr int kCmdViewStatusBar = 59393;
 inline constexpr int kCmdWindowCascade = 57650;

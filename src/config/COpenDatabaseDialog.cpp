@@ -5,48 +5,10 @@
 
 #include "app/CSettingsStore.h"
 #include "app/SettingsNames.h"
+#include "app/TextCase.h"
 #include "app/Ui.h"
 #include "config/CConfiguration.h"
 #include "config/CInfoTexts.h"
-
-namespace {
-
-unsigned char FoldCase(char c) {
-  unsigned char u = static_cast<unsigned char>(c);
-  return (u >= 'A' && u <= 'Z') ? static_cast<unsigned char>(u - 'A' + 'a') : u;
-}
-
-// The list's order: ASCII letters compare without case, all other bytes by
-// value; names equal but for case fall back to plain byte order, so the order
-// never depends on the locale or on the order the names came in.
-bool AlphaLess(const std::string& a, const std::string& b) {
-  size_t n = std::min(a.size(), b.size());
-  for (size_t i = 0; i < n; ++i) {
-    unsigned char ca = FoldCase(a[i]);
-    unsigned char cb = FoldCase(b[i]);
-    if (ca != cb) {
-      return ca < cb;
-    }
-  }
-  if (a.size() != b.size()) {
-    return a.size() < b.size();
-  }
-  return a < b;
-}
-
-bool BeginsWithIgnoringCase(const std::string& text, const std::string& prefix) {
-  if (prefix.size() > text.size()) {
-    return false;
-  }
-  for (size_t i = 0; i < prefix.size(); ++i) {
-    if (FoldCase(text[i]) != FoldCase(prefix[i])) {
-      return false;
-    }
-  }
-  return true;
-}
-
-}  // namespace
 
 COpenDatabaseDialog::COpenDatabaseDialog(const CConfiguration& config, CInfoTexts& infoTexts,
                                          const CSettingsStore& settings, Ui& ui)

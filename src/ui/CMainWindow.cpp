@@ -1,5 +1,8 @@
 #include "ui/CMainWindow.h"
 
+#include "app/FormatText.h"
+#include "driver/CPacketTrace.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QDragEnterEvent>
@@ -25,10 +28,12 @@
 #include <algorithm>
 
 #include "app/AppNames.h"
+#include "app/FormatText.h"
 #include "app/CAboutDlg.h"
 #include "app/CAppState.h"
 #include "app/CommandIds.h"
 #include "config/CDefaultUrlCommand.h"
+#include "driver/CPacketTrace.h"
 #include "doc/CDocExternal.h"
 #include "doc/CTmsfrmDoc.h"
 #include "driver/CDriverLink.h"
@@ -320,6 +325,8 @@ bool CMainWindow::CommandChecked(int commandId) const {
       return !statusBar()->isHidden();
     case kCmdSplashOn:
       return model.SplashChecked();
+    case kCmdPacketTrace:
+      return CPacketTrace::Of(app).Active();
     default:
       return false;
   }
@@ -410,6 +417,9 @@ void CMainWindow::RunCommand(int commandId) {
       break;
     case kCmdSplashOn:
       model.ToggleSplash();
+      break;
+    case kCmdPacketTrace:
+      TogglePacketTrace();
       break;
     case kCmdViewToolbar:
       toolBar->setVisible(toolBar->isHidden());
@@ -709,4 +719,23 @@ void CMainWindow::dropEvent(QDropEvent* event) {
   // the files came from should not wait for them.
   QMetaObject::invokeMethod(
       this, [this, paths] { OpenLocalFiles(paths); }, Qt::QueuedConnection);
+}
+
+// "Packet Trace...": a file to append every packet to, or, while tracing,
+// the end of the trace.
+void CMainWindow::TogglePacketTrace() {
+  CPacketTrace& trace = CPacketTrace::Of(app);
+  if (trace.Active()) {
+    trace.Stop();
+    return;
+  }
+  FileChooserRequest request;
+  request.caption = "Packet Trace";
+  request.fileName = "tamsel-trace.txt";
+  request.filters = {{"Text Files (*.txt)", "*.txt"}, {"All Files (*)", "*"}};
+  request.save = true;
+  std::optional<std::string> path = ui.ChooseFile(request);
+  if (path && !trace.Start(*path, loop.NowMs())) {
+    ui.Message(FormatText("Couldn't open trace file %s", path->c_str()));
+  }
 }

@@ -96,6 +96,7 @@ class CMainWindow : public QMainWindow {
   };
 
   void CreateMenus();
+  void TogglePacketTrace();
   // One menu of the model, its actions shared with the other set of menus.
   QMenu* BuildMenu(const std::string& title, const std::vector<MenuItem>& items,
                    QMenu* parentMenu = nullptr);

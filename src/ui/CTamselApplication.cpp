@@ -4,6 +4,8 @@
 #include <QMetaObject>
 #include <cstdlib>
 
+#include "app/FormatText.h"
+#include "driver/CPacketTrace.h"
 #include "ui/CMainWindow.h"
 #include "ui/CSingleInstance.h"
 #include "ui/CSplashWindow.h"
@@ -58,6 +60,10 @@ bool CTamselApplication::Start(const std::string& commandLine) {
   }
   mainWindow = std::make_unique<CMainWindow>(app, settings, ui, loop);
   qtUi.SetMainWindow(mainWindow.get());
+  // TAMSEL_TRACE=PATH traces every driver packet from the start.
+  if (!CPacketTrace::StartFromEnvironment(app, loop.NowMs())) {
+    ui.Message(FormatText("Couldn't open trace file %s", CPacketTrace::EnvironmentPath()));
+  }
   // Shown before the splash window, which must stay on top of it, and before
   // the first open, so the window is up while a configuration is fetched.
   mainWindow->show();
