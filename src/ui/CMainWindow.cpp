@@ -1,8 +1,5 @@
 #include "ui/CMainWindow.h"
 
-#include "app/FormatText.h"
-#include "driver/CPacketTrace.h"
-
 #include <QAction>
 #include <QApplication>
 #include <QDragEnterEvent>
@@ -32,12 +29,13 @@
 #include "app/CAboutDlg.h"
 #include "app/CAppState.h"
 #include "app/CommandIds.h"
+#include "app/EventLoop.h"
 #include "config/CDefaultUrlCommand.h"
-#include "driver/CPacketTrace.h"
 #include "doc/CDocExternal.h"
 #include "doc/CTmsfrmDoc.h"
 #include "driver/CDriverLink.h"
 #include "driver/CListSummary.h"
+#include "driver/CPacketTrace.h"
 #include "driver/LinkState.h"
 #include "external/CHelpTopics.h"
 #include "external/CWebBrowser.h"

@@ -17,8 +17,8 @@
 #include "app/CAppState.h"
 #include "app/CPollEventLoop.h"
 #include "app/CSettingsStore.h"
-#include "app/SettingsNames.h"
 #include "app/CommandIds.h"
+#include "app/SettingsNames.h"
 #include "ui/CHelpWindow.h"
 #include "ui/CMainWindow.h"
 
@@ -79,7 +79,7 @@ class MainWindowTest : public QObject {
              QStringList({"&Open Local ...\tCtrl+O", "Open Remote...", "P&rint Setup...",
                           "E&xit\tAlt+X"}));
     QCOMPARE(texts(f.window->FrameMenus()[2]),
-             QStringList({"Save Window Position", "&Preferences"}));
+             QStringList({"Save Window Position", "&Preferences", "Packet Trace..."}));
     QCOMPARE(texts(f.window->FrameMenus()[2]->actions()[1]->menu()),
              QStringList({"Default Mailhost", "Default Configuration URL ", "Web Browser",
                           "Splash On"}));
@@ -117,6 +117,25 @@ class MainWindowTest : public QObject {
       QVERIFY(!action->isEnabled());
     }
     QVERIFY(f.window->minimumWidth() > 0 && f.window->minimumHeight() > 0);
+  }
+
+  // Options > Packet Trace...: a chosen file traces, with a check mark, until
+  // the item is chosen again; a file that cannot be opened is said so.
+  void PacketTraceItem() {
+    Frame f;
+    f.Create();
+    std::string path = f.dir.File("trace.txt");
+    f.ui.QueueFile(path);
+    f.window->RunCommand(kCmdPacketTrace);
+    QVERIFY(f.window->CommandChecked(kCmdPacketTrace));
+    QCOMPARE(QString::fromStdString(ReadWholeFile(path)), QString("# trace started\n"));
+    f.window->RunCommand(kCmdPacketTrace);
+    QVERIFY(!f.window->CommandChecked(kCmdPacketTrace));
+
+    f.ui.QueueFile(f.dir.Path());
+    f.window->RunCommand(kCmdPacketTrace);
+    QVERIFY(!f.window->CommandChecked(kCmdPacketTrace));
+    QCOMPARE(f.ui.Texts().back(), "Couldn't open trace file " + f.dir.Path());
   }
 
   void ExitClosesTheFrame() {
