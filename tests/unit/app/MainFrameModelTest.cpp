@@ -58,7 +58,7 @@ TEST_F(MainFrameModelTest, MenusWithAndWithoutADocument) {
   EXPECT_EQ(frameTitles, (Words{"&File", "&View", "&Options", "&Help"}));
 
   auto frame = ItemsById(CMainFrameModel::FrameMenus());
-  EXPECT_EQ(frame.size(), 14u);
+  EXPECT_EQ(frame.size(), 15u);
   EXPECT_EQ(frame[kCmdOpenLocal].text, "&Open Local ...\tCtrl+O");
   EXPECT_EQ(frame[kCmdOpenRemote].prompt, "Open remote configuration file\nOpen remote config");
   EXPECT_EQ(frame[kCmdExit].shortcut, "Alt+X");
@@ -70,7 +70,8 @@ TEST_F(MainFrameModelTest, MenusWithAndWithoutADocument) {
   // The document's menus keep every Options and Help entry of the frame.
   auto document = ItemsById(CMainFrameModel::DocumentMenus());
   for (int id : {kCmdSaveWindowPosition, kCmdDefaultMailhost, kCmdDefaultUrl, kCmdWebBrowser,
-                 kCmdSplashOn, kCmdHelpIndex, kCmdUsingHelp, kCmdAbout, kCmdOpenRemote, kCmdExit}) {
+                 kCmdSplashOn, kCmdPacketTrace, kCmdHelpIndex, kCmdUsingHelp, kCmdAbout,
+                 kCmdOpenRemote, kCmdExit}) {
     ASSERT_EQ(document.count(id), 1u) << id;
     EXPECT_EQ(document[id].text, frame[id].text) << id;
   }
