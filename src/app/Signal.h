@@ -27,7 +27,8 @@ class Connection {
   ~Connection() { Disconnect(); }
 
   void Disconnect() {
-    if (disconnect) std::exchange(disconnect, {})();
+    if (disconnect)
+      std::exchange(disconnect, {})();
   }
   bool Connected() const { return static_cast<bool>(disconnect); }
 
@@ -50,7 +51,8 @@ class Signal {
     state->handlers.emplace(id, std::make_shared<Slot>(std::move(handler)));
     std::weak_ptr<State> weak = state;
     return Connection([weak, id] {
-      if (auto alive = weak.lock()) alive->handlers.erase(id);
+      if (auto alive = weak.lock())
+        alive->handlers.erase(id);
     });
   }
 
@@ -61,7 +63,8 @@ class Signal {
     std::vector<std::pair<int, std::shared_ptr<Slot>>> snapshot(state->handlers.begin(),
                                                                 state->handlers.end());
     for (auto& [id, handler] : snapshot) {
-      if (state->handlers.count(id) != 0) (*handler)(args...);
+      if (state->handlers.count(id) != 0)
+        (*handler)(args...);
     }
   }
 

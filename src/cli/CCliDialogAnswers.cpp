@@ -18,7 +18,8 @@ namespace {
 // Every model whose text answer is its own SetAnswerText operation.
 template <typename Model>
 void Typed(CCliDialogAnswers::Registry& registry) {
-  registry.Register<Model>([](Model& model, const std::string& text) { model.SetAnswerText(text); });
+  registry.Register<Model>(
+      [](Model& model, const std::string& text) { model.SetAnswerText(text); });
 }
 
 CCliDialogAnswers::Registry Build() {

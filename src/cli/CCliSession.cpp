@@ -9,9 +9,9 @@
 #include "app/SettingsNames.h"
 #include "cli/CCliBrowseCommands.h"
 #include "cli/CCliOptionsCommands.h"
+#include "cli/CCliOutputCommands.h"
 #include "cli/CCliQueryCommands.h"
 #include "cli/CCliTraceCommands.h"
-#include "cli/CCliOutputCommands.h"
 #include "config/CConfigLexer.h"
 #include "doc/CTmsfrmDoc.h"
 
@@ -44,9 +44,8 @@ namespace {
 
 CliCommand Member(const char* name, int (CCliSession::*handler)(CArgScanner&), const char* usage,
                   const char* summary) {
-  return {name, [handler](CCliSession& session, CArgScanner& args) {
-            return (session.*handler)(args);
-          },
+  return {name,
+          [handler](CCliSession& session, CArgScanner& args) { return (session.*handler)(args); },
           usage, summary};
 }
 
@@ -56,25 +55,35 @@ CliCommand Member(const char* name, int (CCliSession::*handler)(CArgScanner&), c
 // the results, answers and settings.
 CliCommandTable CCliSession::OwnCommands() {
   return {
-      Member("answer", &CCliSession::CmdAnswer, "answer yes|no|cancel|ok|text TEXT", "queue an answer for the next question"),
-      Member("get-setting", &CCliSession::CmdGetSetting, "get-setting SECTION ENTRY", "print a stored setting (empty line when absent)"),
-      Member("set-setting", &CCliSession::CmdSetSetting, "set-setting SECTION ENTRY VALUE", "store a setting"),
-      Member("lex", &CCliSession::CmdLex, "lex PATH", "print the keyword lines of a configuration file"),
-      Member("status", &CCliSession::CmdStatus, "status", "print the link state, database and status"),
+      Member("answer", &CCliSession::CmdAnswer, "answer yes|no|cancel|ok|text TEXT",
+             "queue an answer for the next question"),
+      Member("get-setting", &CCliSession::CmdGetSetting, "get-setting SECTION ENTRY",
+             "print a stored setting (empty line when absent)"),
+      Member("set-setting", &CCliSession::CmdSetSetting, "set-setting SECTION ENTRY VALUE",
+             "store a setting"),
+      Member("lex", &CCliSession::CmdLex, "lex PATH",
+             "print the keyword lines of a configuration file"),
+      Member("status", &CCliSession::CmdStatus, "status",
+             "print the link state, database and status"),
       Member("wait", &CCliSession::CmdWait, "wait [SECONDS]", "process events"),
       Member("quit", &CCliSession::CmdQuit, "quit", "end"),
       Member("help", &CCliSession::CmdHelp, "help [COMMAND]", "list the commands, or explain one"),
       Member("open", &CCliSession::CmdOpen, "open PATH", "open a local configuration"),
-      Member("open-remote", &CCliSession::CmdOpenRemote, "open-remote [URL]", "open a configuration from a URL"),
+      Member("open-remote", &CCliSession::CmdOpenRemote, "open-remote [URL]",
+             "open a configuration from a URL"),
       Member("close", &CCliSession::CmdClose, "close", "close the document"),
-      Member("check", &CCliSession::CmdCheck, "check PATH", "load a configuration and print its menu and databases"),
-      Member("databases", &CCliSession::CmdDatabases, "databases", "print the database menu of the current document"),
+      Member("check", &CCliSession::CmdCheck, "check PATH",
+             "load a configuration and print its menu and databases"),
+      Member("databases", &CCliSession::CmdDatabases, "databases",
+             "print the database menu of the current document"),
       Member("connect", &CCliSession::CmdConnect, "connect NAME", "connect to a database"),
-      Member("disconnect", &CCliSession::CmdDisconnect, "disconnect", "disconnect from the database"),
+      Member("disconnect", &CCliSession::CmdDisconnect, "disconnect",
+             "disconnect from the database"),
       Member("info", &CCliSession::CmdInfo, "info", "print the database information text"),
       Member("echo", &CCliSession::CmdEcho, "echo on|off", "the driver echo switch"),
       Member("fields", &CCliSession::CmdFields, "fields", "print the search form"),
-      Member("row", &CCliSession::CmdRow, "row N FIELD [TERM]", "choose a row's field, type its term"),
+      Member("row", &CCliSession::CmdRow, "row N FIELD [TERM]",
+             "choose a row's field, type its term"),
       Member("term", &CCliSession::CmdTerm, "term N TEXT", "type into a row's term box"),
       Member("from", &CCliSession::CmdFrom, "from N VALUE", "set a range row's From end"),
       Member("to", &CCliSession::CmdTo, "to N VALUE", "set a range row's To end"),
@@ -84,26 +93,31 @@ CliCommandTable CCliSession::OwnCommands() {
       Member("search", &CCliSession::CmdSearch, "search", "press Search and wait"),
       Member("titles", &CCliSession::CmdTitles, "titles", "print the title list"),
       Member("more", &CCliSession::CmdMore, "more", "press the More button and wait"),
-      Member("select", &CCliSession::CmdSelect, "select N[,N...]", "select titles and print their summaries"),
-      Member("full", &CCliSession::CmdFull, "full [N[,N...]]", "retrieve full records and print the record window"),
-      Member("summary-text", &CCliSession::CmdSummaryText, "summary-text", "print the summary window's text"),
-      Member("record-text", &CCliSession::CmdRecordText, "record-text", "print the full record window's text"),
+      Member("select", &CCliSession::CmdSelect, "select N[,N...]",
+             "select titles and print their summaries"),
+      Member("full", &CCliSession::CmdFull, "full [N[,N...]]",
+             "retrieve full records and print the record window"),
+      Member("summary-text", &CCliSession::CmdSummaryText, "summary-text",
+             "print the summary window's text"),
+      Member("record-text", &CCliSession::CmdRecordText, "record-text",
+             "print the full record window's text"),
       Member("find", &CCliSession::CmdFind, "find WORD", "Find Text in the full record window"),
       Member("find-next", &CCliSession::CmdFindNext, "find-next", "Find Next"),
-      Member("format", &CCliSession::CmdFormat, "format [labels abbreviated|expanded] [header none|brief|full] [fields ...]", "the Record Format dialog"),
+      Member("format", &CCliSession::CmdFormat,
+             "format [labels abbreviated|expanded] [header none|brief|full] [fields ...]",
+             "the Record Format dialog"),
       Member("save-format", &CCliSession::CmdSaveFormat, "save-format", "Save Format Options"),
-      Member("header", &CCliSession::CmdHeader, "header brief|full", "print the header of the last search"),
+      Member("header", &CCliSession::CmdHeader, "header brief|full",
+             "print the header of the last search"),
   };
 }
 
 const std::map<std::string, CliCommand>& CCliSession::Commands() {
   static const std::map<std::string, CliCommand> commands = [] {
     std::map<std::string, CliCommand> all;
-    for (const CliCommandTable& group : {OwnCommands(), CCliQueryCommands::Table(),
-                                             CCliOptionsCommands::Table(),
-                                             CCliOutputCommands::Table(),
-                                             CCliBrowseCommands::Table(),
-                                             CCliTraceCommands::Table()}) {
+    for (const CliCommandTable& group :
+         {OwnCommands(), CCliQueryCommands::Table(), CCliOptionsCommands::Table(),
+          CCliOutputCommands::Table(), CCliBrowseCommands::Table(), CCliTraceCommands::Table()}) {
       for (const CliCommand& command : group) {
         all.emplace(command.name, command);
       }

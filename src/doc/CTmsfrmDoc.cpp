@@ -6,6 +6,7 @@
 #include "config/CConfigLexer.h"
 #include "config/CConfigLoader.h"
 #include "config/CDatabaseChooser.h"
+#include "doc/CDocBrowse.h"
 #include "doc/CDocExternal.h"
 #include "doc/CDocOutput.h"
 #include "driver/CAboutDatabaseDlg.h"
@@ -17,7 +18,6 @@
 #include "search/CQueryList.h"
 #include "search/CSavedQueries.h"
 #include "search/CSearchForm.h"
-#include "doc/CDocBrowse.h"
 
 CTmsfrmDoc::CTmsfrmDoc(CAppState& app, CSettingsStore& settings, Ui& ui, EventLoop& loop)
     : app(app),
@@ -42,8 +42,7 @@ CTmsfrmDoc::CTmsfrmDoc(CAppState& app, CSettingsStore& settings, Ui& ui, EventLo
   headers = std::make_unique<CResultHeaders>();
   docOutput = std::make_unique<CDocOutput>(*listSummary, *abstractWindow, *recordFormat, *headers,
                                            ui, loop, app, settings);
-  docExternal =
-      std::make_unique<CDocExternal>(config, app, settings, ui, *link, *listSummary);
+  docExternal = std::make_unique<CDocExternal>(config, app, settings, ui, *link, *listSummary);
   editCommands = std::make_unique<CEditCommands>(mainView, *abstractWindow);
   mainView.AddPages();
   // Basic mode is not offered yet.

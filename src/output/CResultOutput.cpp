@@ -326,11 +326,10 @@ bool CResultOutput::SendThroughUrl(const std::string& host, const std::string& t
   message.data = CSendMail::MessageHeader(to, subject, sender) + body;
   CCurlMailSender::Result result = mailUrlSender.Send(host, message);
   if (!result.sent) {
-    std::string text =
-        result.serverReply.empty()
-            ? FormatText("The mail was not sent (%s)", result.error.c_str())
-            : FormatText("The mail was not sent: %s (%s)", result.error.c_str(),
-                         result.serverReply.c_str());
+    std::string text = result.serverReply.empty()
+                           ? FormatText("The mail was not sent (%s)", result.error.c_str())
+                           : FormatText("The mail was not sent: %s (%s)", result.error.c_str(),
+                                        result.serverReply.c_str());
     ui.MessageBox(text, kAppTitle, MsgButtons::Ok, MsgIcon::None);
   }
   return result.sent;

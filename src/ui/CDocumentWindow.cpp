@@ -11,14 +11,14 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "doc/CDocBrowse.h"
 #include "doc/CDocOutput.h"
 #include "doc/CTmsfrmDoc.h"
-#include "doc/CDocBrowse.h"
-#include "ui/CBasicModePage.h"
 #include "driver/CBusyDialog.h"
 #include "driver/CDriverLink.h"
 #include "driver/CListSummary.h"
 #include "output/CAbstract.h"
+#include "ui/CBasicModePage.h"
 #include "ui/CMainViewWidget.h"
 #include "ui/CRecordPage.h"
 #include "ui/CResultOutputActions.h"
@@ -56,8 +56,8 @@ CDocumentWindow::CDocumentWindow(CTmsfrmDoc& doc, QWidget* parent)
           [this] { this->doc.Browse().BrowseCommand(); });
   view->SetPage(CMainView::PAGE_SUMMARY, summaryPage, summaryPage->TitleList());
   view->SetPage(CMainView::PAGE_RECORD, recordPage, recordPage->Text());
-  outputActions = new CResultOutputActions(doc.Output(), doc.Summary(), doc.Abstract(),
-                                           summaryPage, recordPage, this);
+  outputActions = new CResultOutputActions(doc.Output(), doc.Summary(), doc.Abstract(), summaryPage,
+                                           recordPage, this);
   setFocusProxy(view);
   qApp->installEventFilter(this);
   Refresh();

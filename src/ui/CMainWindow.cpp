@@ -25,11 +25,11 @@
 #include <algorithm>
 
 #include "app/AppNames.h"
-#include "app/FormatText.h"
 #include "app/CAboutDlg.h"
 #include "app/CAppState.h"
 #include "app/CommandIds.h"
 #include "app/EventLoop.h"
+#include "app/FormatText.h"
 #include "config/CDefaultUrlCommand.h"
 #include "doc/CDocExternal.h"
 #include "doc/CTmsfrmDoc.h"

@@ -6,10 +6,10 @@
 #include <QTextCursor>
 #include <algorithm>
 
-#include "output/CAbstract.h"
 #include "external/CHelpTopics.h"
-#include "ui/CHelpWindow.h"
+#include "output/CAbstract.h"
 #include "ui/CFontDlgView.h"
+#include "ui/CHelpWindow.h"
 
 namespace {
 

@@ -265,8 +265,8 @@ void CSearchFormPage::LayoutControls() {
     // The range buttons share the term box's width, so a narrow page does
     // not push "To" past its edge.
     int toCaptionWidth = row.toCaption->sizeHint().width();
-    int rangeWidth = std::clamp(
-        (termWidth - captionWidth - toCaptionWidth - 2 * 4 - kGap) / 2, 40, kRangeButtonWidth);
+    int rangeWidth = std::clamp((termWidth - captionWidth - toCaptionWidth - 2 * 4 - kGap) / 2, 40,
+                                kRangeButtonWidth);
     row.fromButton->setGeometry(x, y, rangeWidth, lineHeight);
     x += rangeWidth + kGap;
     row.toCaption->setGeometry(x, y, toCaptionWidth, lineHeight);

@@ -17,8 +17,8 @@
 #include <algorithm>
 #include <memory>
 
-#include "ui/CFontDlgView.h"
 #include "external/CHelpTopics.h"
+#include "ui/CFontDlgView.h"
 #include "ui/CHelpWindow.h"
 #include "ui/CQtUi.h"
 #include "ui/CResultOutputActions.h"
@@ -274,4 +274,6 @@ void CSummaryPage::Copy(CListSummary::Focus which) {
   }
 }
 
-void CSummaryPage::SetOutputActions(CResultOutputActions* actions) { outputActions = actions; }
+void CSummaryPage::SetOutputActions(CResultOutputActions* actions) {
+  outputActions = actions;
+}

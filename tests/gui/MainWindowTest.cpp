@@ -3,11 +3,11 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QShortcut>
 #include <QStatusBar>
-#include <QTextBrowser>
-#include <QMimeData>
 #include <QTest>
+#include <QTextBrowser>
 #include <QToolBar>
 #include <QUrl>
 
@@ -76,13 +76,13 @@ class MainWindowTest : public QObject {
       return texts;
     };
     QCOMPARE(texts(f.window->FrameMenus()[0]),
-             QStringList({"&Open Local ...\tCtrl+O", "Open Remote...", "P&rint Setup...",
-                          "E&xit\tAlt+X"}));
+             QStringList(
+                 {"&Open Local ...\tCtrl+O", "Open Remote...", "P&rint Setup...", "E&xit\tAlt+X"}));
     QCOMPARE(texts(f.window->FrameMenus()[2]),
              QStringList({"Save Window Position", "&Preferences", "Packet Trace..."}));
     QCOMPARE(texts(f.window->FrameMenus()[2]->actions()[1]->menu()),
-             QStringList({"Default Mailhost", "Default Configuration URL ", "Web Browser",
-                          "Splash On"}));
+             QStringList(
+                 {"Default Mailhost", "Default Configuration URL ", "Web Browser", "Splash On"}));
     QCOMPARE(texts(f.window->DocumentMenus()[3]),
              QStringList({"&Connect to Database...", "&Disconnect from Database...",
                           "About the &Database", "Driver &Echo\tCtrl+E"}));

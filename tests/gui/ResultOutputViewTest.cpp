@@ -35,7 +35,7 @@ int PdfPages(const QString& path) {
       QString::fromLatin1(bytes).count(QRegularExpression("/Type\\s*/Page[^s]")));
 }
 
-// Where the lead can look at the dialog; empty when not asked for.
+// Where a developer can look at the dialog and the PDFs; empty when not asked for.
 void Shoot(QWidget* widget, const char* name) {
   QByteArray dir = qgetenv("TAMSEL_SHOTS");
   if (!dir.isEmpty()) {

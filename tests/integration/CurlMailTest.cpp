@@ -20,7 +20,8 @@ class TlsMailServer {
   TlsMailServer(const TempDir& dir, bool implicitTls) : out(dir.File("received.eml")) {
     int toChild[2];
     int fromChild[2];
-    if (pipe(toChild) != 0 || pipe(fromChild) != 0) return;
+    if (pipe(toChild) != 0 || pipe(fromChild) != 0)
+      return;
     pid = fork();
     if (pid == 0) {
       dup2(toChild[0], 0);
@@ -31,8 +32,9 @@ class TlsMailServer {
       std::string cert = dir.File("cert.pem");
       std::string key = dir.File("key.pem");
       std::vector<const char*> argv = {"python3", script.c_str(), "--out", out.c_str(),
-                                       "--cert", cert.c_str(), "--key", key.c_str()};
-      if (implicitTls) argv.push_back("--implicit-tls");
+                                       "--cert",  cert.c_str(),   "--key", key.c_str()};
+      if (implicitTls)
+        argv.push_back("--implicit-tls");
       argv.push_back(nullptr);
       execv("/usr/bin/python3", const_cast<char* const*>(argv.data()));
       _exit(127);
@@ -45,10 +47,12 @@ class TlsMailServer {
     if (lines != nullptr && fgets(line, sizeof line, lines) != nullptr) {
       std::sscanf(line, "ready %d", &port);
     }
-    if (lines != nullptr) fclose(lines);
+    if (lines != nullptr)
+      fclose(lines);
   }
   ~TlsMailServer() {
-    if (keepAlive >= 0) close(keepAlive);
+    if (keepAlive >= 0)
+      close(keepAlive);
     if (pid > 0) {
       kill(pid, SIGTERM);
       waitpid(pid, nullptr, 0);
@@ -68,11 +72,11 @@ bool HaveServerTools() {
 }
 
 void MakeCertificate(const TempDir& dir) {
-  ProgramResult made = RunProgram(
-      "/usr/bin/openssl", {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout",
-                           dir.File("key.pem"), "-out", dir.File("cert.pem"), "-days", "1",
-                           "-subj", "/CN=localhost", "-addext",
-                           "subjectAltName=DNS:localhost,IP:127.0.0.1"});
+  ProgramResult made =
+      RunProgram("/usr/bin/openssl",
+                 {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", dir.File("key.pem"),
+                  "-out", dir.File("cert.pem"), "-days", "1", "-subj", "/CN=localhost", "-addext",
+                  "subjectAltName=DNS:localhost,IP:127.0.0.1"});
   ASSERT_EQ(made.status, 0) << made.err;
 }
 
@@ -88,7 +92,8 @@ TEST(CurlMailTest, UrlFormsAndDefaultPorts) {
   EXPECT_TRUE(CCurlMailSender::IsMailUrl("smtp://mail.example.org"));
   EXPECT_TRUE(CCurlMailSender::IsMailUrl("smtps://mail.example.org:2465"));
   EXPECT_FALSE(CCurlMailSender::IsMailUrl("mail.example.org:25"));
-  EXPECT_EQ(CCurlMailSender::EffectiveUrl("smtp://mail.example.org"), "smtp://mail.example.org:587");
+  EXPECT_EQ(CCurlMailSender::EffectiveUrl("smtp://mail.example.org"),
+            "smtp://mail.example.org:587");
   EXPECT_EQ(CCurlMailSender::EffectiveUrl("smtps://mail.example.org"),
             "smtps://mail.example.org:465");
   EXPECT_EQ(CCurlMailSender::EffectiveUrl("smtp://[::1]"), "smtp://[::1]:587");
@@ -96,7 +101,8 @@ TEST(CurlMailTest, UrlFormsAndDefaultPorts) {
 }
 
 TEST(CurlMailTest, DeliversOverStartTlsWithTheLoginFromNetrcAndShowsARefusedLogin) {
-  if (!HaveServerTools()) GTEST_SKIP() << "python3-aiosmtpd or openssl missing";
+  if (!HaveServerTools())
+    GTEST_SKIP() << "python3-aiosmtpd or openssl missing";
   TempDir dir;
   MakeCertificate(dir);
   TlsMailServer server(dir, false);
@@ -122,7 +128,8 @@ TEST(CurlMailTest, DeliversOverStartTlsWithTheLoginFromNetrcAndShowsARefusedLogi
 }
 
 TEST(CurlMailTest, RefusesAnUntrustedCertificate) {
-  if (!HaveServerTools()) GTEST_SKIP() << "python3-aiosmtpd or openssl missing";
+  if (!HaveServerTools())
+    GTEST_SKIP() << "python3-aiosmtpd or openssl missing";
   TempDir dir;
   MakeCertificate(dir);
   TlsMailServer server(dir, true);

@@ -564,8 +564,8 @@ TEST_F(LinkFixture, TraceHoldsEveryPacketAsItCrossedTheWire) {
     // The open request with no environment lines is followed by one zero
     // byte its length does not count; the trace shows it as it was sent.
     std::string sentBody = requests[i].body + (i == 0 ? std::string(1, '\0') : std::string());
-    expected += CPacketTrace::FormatEntry(CPacketTrace::Direction::Sent, requests[i].header,
-                                          sentBody, 0);
+    expected +=
+        CPacketTrace::FormatEntry(CPacketTrace::Direction::Sent, requests[i].header, sentBody, 0);
     const std::string& reply = replies[i];
     expected += CPacketTrace::FormatEntry(
         CPacketTrace::Direction::Received,

@@ -69,9 +69,9 @@ TEST_F(MainFrameModelTest, MenusWithAndWithoutADocument) {
 
   // The document's menus keep every Options and Help entry of the frame.
   auto document = ItemsById(CMainFrameModel::DocumentMenus());
-  for (int id : {kCmdSaveWindowPosition, kCmdDefaultMailhost, kCmdDefaultUrl, kCmdWebBrowser,
-                 kCmdSplashOn, kCmdPacketTrace, kCmdHelpIndex, kCmdUsingHelp, kCmdAbout,
-                 kCmdOpenRemote, kCmdExit}) {
+  for (int id :
+       {kCmdSaveWindowPosition, kCmdDefaultMailhost, kCmdDefaultUrl, kCmdWebBrowser, kCmdSplashOn,
+        kCmdPacketTrace, kCmdHelpIndex, kCmdUsingHelp, kCmdAbout, kCmdOpenRemote, kCmdExit}) {
     ASSERT_EQ(document.count(id), 1u) << id;
     EXPECT_EQ(document[id].text, frame[id].text) << id;
   }

@@ -61,7 +61,8 @@ struct SearchFixture : ::testing::Test {
 
   int driverEnd = -1;
   ~SearchFixture() override {
-    if (driverEnd >= 0) close(driverEnd);
+    if (driverEnd >= 0)
+      close(driverEnd);
   }
 
   void Connect(CDBDescRec& db) {
