@@ -142,7 +142,6 @@ class ResultOutputViewTest : public QObject {
     recordPrinter.setOutputFileName(recordPdf);
     int recordPages =
         CResultOutputActions::PrintRecords(recordPrinter, output, recordPage->Text()->font());
-    qDebug() << "record" << recordPages << recordPage->Text()->font();
     QVERIFY(recordPages > 1);
     QCOMPARE(PdfPages(recordPdf), recordPages);
     if (!qgetenv("TAMSEL_SHOTS").isEmpty()) {
