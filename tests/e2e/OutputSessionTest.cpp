@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "MailServerProcess.h"
 #include "SampleSession.h"
 
 namespace {
@@ -56,72 +57,6 @@ std::string CrLf(const std::string& text) {
 bool Contains(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
 }
-
-// aiosmtpd on loopback (Debian's python has it) writing each message's data
-// as it arrived, periods undoubled, before it answers 250.
-const char* kServerScript = R"(import socket, sys
-from aiosmtpd.controller import Controller
-out = sys.argv[1]
-class Keep:
-    async def handle_DATA(self, server, session, envelope):
-        with open(out, 'wb') as f:
-            f.write(envelope.original_content)
-        return '250 OK'
-probe = socket.socket()
-probe.bind(('127.0.0.1', 0))
-port = probe.getsockname()[1]
-probe.close()
-controller = Controller(Keep(), hostname='127.0.0.1', port=port)
-controller.start()
-print('ready', port, flush=True)
-sys.stdin.read()
-controller.stop()
-)";
-
-class MailServer {
- public:
-  explicit MailServer(const TempDir& dir) : out(dir.File("received.eml")) {
-    std::string script = dir.Write("server.py", kServerScript);
-    int toChild[2];
-    int fromChild[2];
-    if (pipe(toChild) != 0 || pipe(fromChild) != 0)
-      return;
-    pid = fork();
-    if (pid == 0) {
-      dup2(toChild[0], 0);
-      dup2(fromChild[1], 1);
-      close(toChild[1]);
-      close(fromChild[0]);
-      execl("/usr/bin/python3", "python3", script.c_str(), out.c_str(),
-            static_cast<char*>(nullptr));
-      _exit(127);
-    }
-    close(toChild[0]);
-    close(fromChild[1]);
-    keepAlive = toChild[1];
-    FILE* lines = fdopen(fromChild[0], "r");
-    char line[64] = {};
-    if (lines != nullptr && fgets(line, sizeof line, lines) != nullptr) {
-      std::sscanf(line, "ready %d", &port);
-    }
-    if (lines != nullptr)
-      fclose(lines);
-  }
-  ~MailServer() {
-    if (keepAlive >= 0)
-      close(keepAlive);
-    if (pid > 0) {
-      kill(pid, SIGTERM);
-      waitpid(pid, nullptr, 0);
-    }
-  }
-  int port = 0;
-  std::string out;
-
- private:
-  pid_t pid = -1;
-  int keepAlive = -1;
-};
 
 }  // namespace
 
@@ -201,11 +136,11 @@ TEST_F(OutputSession, PrintsTheTitleListInPagesOfSixtyLines) {
 }
 
 TEST_F(OutputSession, MailsToARealServerWithTheProposedHostAnswered) {
-  if (RunProgram("/usr/bin/python3", {"-c", "import aiosmtpd"}).status != 0) {
+  if (!MailServerProcess::Available()) {
     GTEST_SKIP() << "python3-aiosmtpd missing";
   }
   TempDir mailDir;
-  MailServer server(mailDir);
+  MailServerProcess server(mailDir, MailServerProcess::Kind::Plain);
   ASSERT_GT(server.port, 0);
   std::string host = "127.0.0.1:" + std::to_string(server.port);
   ProgramResult run =

@@ -8,67 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "MailServerProcess.h"
 #include "RunProgram.h"
 #include "TempDir.h"
 #include "output/CCurlMailSender.h"
 
 namespace {
 
-// The loopback TLS mail server script, run by Debian's python (it has aiosmtpd).
-class TlsMailServer {
- public:
-  TlsMailServer(const TempDir& dir, bool implicitTls) : out(dir.File("received.eml")) {
-    int toChild[2];
-    int fromChild[2];
-    if (pipe(toChild) != 0 || pipe(fromChild) != 0)
-      return;
-    pid = fork();
-    if (pid == 0) {
-      dup2(toChild[0], 0);
-      dup2(fromChild[1], 1);
-      close(toChild[1]);
-      close(fromChild[0]);
-      std::string script = std::string(TAMSEL_SOURCE_DIR) + "/tests/support/smtp_tls_server.py";
-      std::string cert = dir.File("cert.pem");
-      std::string key = dir.File("key.pem");
-      std::vector<const char*> argv = {"python3", script.c_str(), "--out", out.c_str(),
-                                       "--cert",  cert.c_str(),   "--key", key.c_str()};
-      if (implicitTls)
-        argv.push_back("--implicit-tls");
-      argv.push_back(nullptr);
-      execv("/usr/bin/python3", const_cast<char* const*>(argv.data()));
-      _exit(127);
-    }
-    close(toChild[0]);
-    close(fromChild[1]);
-    keepAlive = toChild[1];
-    FILE* lines = fdopen(fromChild[0], "r");
-    char line[64] = {};
-    if (lines != nullptr && fgets(line, sizeof line, lines) != nullptr) {
-      std::sscanf(line, "ready %d", &port);
-    }
-    if (lines != nullptr)
-      fclose(lines);
-  }
-  ~TlsMailServer() {
-    if (keepAlive >= 0)
-      close(keepAlive);
-    if (pid > 0) {
-      kill(pid, SIGTERM);
-      waitpid(pid, nullptr, 0);
-    }
-  }
-  int port = 0;
-  std::string out;
-
- private:
-  pid_t pid = -1;
-  int keepAlive = -1;
-};
-
 bool HaveServerTools() {
-  return RunProgram("/usr/bin/python3", {"-c", "import aiosmtpd"}).status == 0 &&
-         RunProgram("/usr/bin/openssl", {"version"}).status == 0;
+  return MailServerProcess::Available() && RunProgram("/usr/bin/openssl", {"version"}).status == 0;
 }
 
 void MakeCertificate(const TempDir& dir) {
@@ -105,7 +53,7 @@ TEST(CurlMailTest, DeliversOverStartTlsWithTheLoginFromNetrcAndShowsARefusedLogi
     GTEST_SKIP() << "python3-aiosmtpd or openssl missing";
   TempDir dir;
   MakeCertificate(dir);
-  TlsMailServer server(dir, false);
+  MailServerProcess server(dir, MailServerProcess::Kind::StartTls);
   ASSERT_GT(server.port, 0);
   CCurlMailSender sender;
   sender.caFile = dir.File("cert.pem");
@@ -132,7 +80,7 @@ TEST(CurlMailTest, RefusesAnUntrustedCertificate) {
     GTEST_SKIP() << "python3-aiosmtpd or openssl missing";
   TempDir dir;
   MakeCertificate(dir);
-  TlsMailServer server(dir, true);
+  MailServerProcess server(dir, MailServerProcess::Kind::ImplicitTls);
   ASSERT_GT(server.port, 0);
   CCurlMailSender sender;  // the system's trust store does not know our certificate
   sender.netrcFile = dir.Write("netrc", "machine 127.0.0.1 login user password secret\n");
