@@ -27,9 +27,10 @@ void CCliSession::WaitForLink() {
 
 void CCliSession::WaitForFollowUps() {
   // A driver answers the open request and then sends its description and
-  // field list; the command is done once the line has been quiet a moment.
+  // field list; the command is done once the line has been quiet a moment,
+  // a shorter one once both are in.
   if (doc) {
-    doc->Link().WaitUntilQuiet(kFollowUpQuietMs, kFollowUpRounds);
+    doc->Link().WaitUntilQuiet(kFollowUpQuietMs, kFollowUpRounds, kFollowUpSettledMs);
   }
 }
 

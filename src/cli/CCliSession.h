@@ -117,6 +117,7 @@ class CCliSession {
   // After a connect: also takes the replies that follow the driver's answer.
   void WaitForFollowUps();
   static constexpr int kFollowUpQuietMs = 100;
+  static constexpr int kFollowUpSettledMs = 5;
   static constexpr int kFollowUpRounds = 50;
 
   std::ostream& out;

@@ -1,6 +1,5 @@
 #include "config/CConfigFetcher.h"
 
-#include <curl/curl.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -11,6 +10,7 @@
 #include "app/Ui.h"
 #include "config/CConfigFile.h"
 #include "config/CConfigLexer.h"
+#include "platform/CCurlLibrary.h"
 
 namespace {
 
@@ -19,39 +19,39 @@ constexpr const char* kAgentName = "WinTamsel";
 
 enum class Outcome { Copied, NoAnswer, BadAnswer, WriteFailed };
 
+// Only reached once FetchConfigurationUrl has found the library loaded.
+const CCurlLibrary& Lib() {
+  return *CCurlLibrary::Get();
+}
+
 struct EasyDeleter {
-  void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
+  void operator()(CURL* curl) const { Lib().easy_cleanup(curl); }
 };
 struct UrlDeleter {
-  void operator()(CURLU* url) const { curl_url_cleanup(url); }
+  void operator()(CURLU* url) const { Lib().url_cleanup(url); }
 };
 struct ListDeleter {
-  void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+  void operator()(curl_slist* list) const { Lib().slist_free_all(list); }
 };
 using UrlPtr = std::unique_ptr<CURLU, UrlDeleter>;
 using ListPtr = std::unique_ptr<curl_slist, ListDeleter>;
-
-void InitCurlOnce() {
-  static const CURLcode result = curl_global_init(CURL_GLOBAL_DEFAULT);
-  (void)result;
-}
 
 // An http or https URL with a server; anything else is refused before a
 // connection is tried. TLS is accepted because a configuration names programs
 // that the client starts: over plain HTTP anyone on the path could change them.
 UrlPtr ParseHttpUrl(const std::string& url, bool& secure) {
-  UrlPtr parsed(curl_url());
-  if (!parsed || curl_url_set(parsed.get(), CURLUPART_URL, url.c_str(), 0) != CURLUE_OK) {
+  UrlPtr parsed(Lib().url());
+  if (!parsed || Lib().url_set(parsed.get(), CURLUPART_URL, url.c_str(), 0) != CURLUE_OK) {
     return nullptr;
   }
   char* scheme = nullptr;
   char* host = nullptr;
-  bool ok = curl_url_get(parsed.get(), CURLUPART_SCHEME, &scheme, 0) == CURLUE_OK &&
-            curl_url_get(parsed.get(), CURLUPART_HOST, &host, 0) == CURLUE_OK && host[0] != '\0' &&
+  bool ok = Lib().url_get(parsed.get(), CURLUPART_SCHEME, &scheme, 0) == CURLUE_OK &&
+            Lib().url_get(parsed.get(), CURLUPART_HOST, &host, 0) == CURLUE_OK && host[0] != '\0' &&
             (std::strcmp(scheme, "http") == 0 || std::strcmp(scheme, "https") == 0);
   secure = ok && std::strcmp(scheme, "https") == 0;
-  curl_free(scheme);
-  curl_free(host);
+  Lib().free(scheme);
+  Lib().free(host);
   return ok ? std::move(parsed) : nullptr;
 }
 
@@ -62,9 +62,9 @@ ListPtr RequestHeaderList() {
   std::string headers = kRequestHeaders;
   size_t start = 0;
   for (size_t end; (end = headers.find("\r\n", start)) != std::string::npos; start = end + 2) {
-    curl_slist* longer = curl_slist_append(list, headers.substr(start, end - start).c_str());
+    curl_slist* longer = Lib().slist_append(list, headers.substr(start, end - start).c_str());
     if (longer == nullptr) {
-      curl_slist_free_all(list);
+      Lib().slist_free_all(list);
       return nullptr;
     }
     list = longer;
@@ -100,7 +100,7 @@ size_t WriteBody(char* data, size_t size, size_t count, void* user) {
   auto* sink = static_cast<BodySink*>(user);
   size_t bytes = size * count;
   long status = 0;
-  curl_easy_getinfo(sink->curl, CURLINFO_RESPONSE_CODE, &status);
+  Lib().easy_getinfo(sink->curl, CURLINFO_RESPONSE_CODE, &status);
   if (status != 200) {
     return 0;
   }
@@ -116,38 +116,37 @@ size_t WriteBody(char* data, size_t size, size_t count, void* user) {
 }
 
 Outcome Transfer(CURLU* url, bool secure, int fd, long connectMs, long transferMs) {
-  InitCurlOnce();
-  std::unique_ptr<CURL, EasyDeleter> curl(curl_easy_init());
+  std::unique_ptr<CURL, EasyDeleter> curl(Lib().easy_init());
   ListPtr headers = RequestHeaderList();
   if (!curl || !headers) {
     return Outcome::NoAnswer;
   }
   CURL* c = curl.get();
   BodySink sink{c, fd};
-  curl_easy_setopt(c, CURLOPT_CURLU, url);
-  curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
+  Lib().easy_setopt(c, CURLOPT_CURLU, url);
+  Lib().easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
   // Redirects are followed, but never from https down to plain http.
-  curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
-  curl_easy_setopt(c, CURLOPT_MAXREDIRS, 5L);
-  curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, secure ? "https" : "http,https");
-  curl_easy_setopt(c, CURLOPT_USERAGENT, kAgentName);
-  curl_easy_setopt(c, CURLOPT_HTTPHEADER, headers.get());
-  curl_easy_setopt(c, CURLOPT_SSL_VERIFYPEER, 1L);
-  curl_easy_setopt(c, CURLOPT_SSL_VERIFYHOST, 2L);
-  curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, connectMs);
-  curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, transferMs);
+  Lib().easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
+  Lib().easy_setopt(c, CURLOPT_MAXREDIRS, 5L);
+  Lib().easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, secure ? "https" : "http,https");
+  Lib().easy_setopt(c, CURLOPT_USERAGENT, kAgentName);
+  Lib().easy_setopt(c, CURLOPT_HTTPHEADER, headers.get());
+  Lib().easy_setopt(c, CURLOPT_SSL_VERIFYPEER, 1L);
+  Lib().easy_setopt(c, CURLOPT_SSL_VERIFYHOST, 2L);
+  Lib().easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, connectMs);
+  Lib().easy_setopt(c, CURLOPT_TIMEOUT_MS, transferMs);
   // No SIGALRM for the time limits: the process has its own signal handlers.
-  curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
+  Lib().easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
   // Refuses a declared oversize body at once; WriteBody catches undeclared ones.
-  curl_easy_setopt(c, CURLOPT_MAXFILESIZE_LARGE,
-                   static_cast<curl_off_t>(CConfigFetcher::kMaxBodyBytes));
-  curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, WriteBody);
-  curl_easy_setopt(c, CURLOPT_WRITEDATA, &sink);
+  Lib().easy_setopt(c, CURLOPT_MAXFILESIZE_LARGE,
+                    static_cast<curl_off_t>(CConfigFetcher::kMaxBodyBytes));
+  Lib().easy_setopt(c, CURLOPT_WRITEFUNCTION, WriteBody);
+  Lib().easy_setopt(c, CURLOPT_WRITEDATA, &sink);
   // Proxies come from http_proxy, https_proxy and no_proxy, as curl reads them.
 
-  CURLcode result = curl_easy_perform(c);
+  CURLcode result = Lib().easy_perform(c);
   long status = 0;
-  curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
+  Lib().easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
   if (sink.writeFailed) {
     return Outcome::WriteFailed;
   }
@@ -169,6 +168,11 @@ std::unique_ptr<CConfigFile> CConfigFetcher::FetchConfigurationUrl(const std::st
                                                                    CConfigLexer& lexer,
                                                                    bool& remoteConfig) {
   lexer.configLineNumber = 0;
+  std::string curlError;
+  if (CCurlLibrary::Get(&curlError) == nullptr) {
+    ui.MessageBox(url + "\n\n" + curlError, "Could not reach URL", MsgButtons::Ok, MsgIcon::Error);
+    return nullptr;
+  }
   std::string path = app.NextTempConfigPath();
   lexer.configFileName = path;
 

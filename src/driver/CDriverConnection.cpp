@@ -9,6 +9,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <ctime>
@@ -82,6 +83,7 @@ int CDriverConnection::OpenSocket(const std::string& host, int port) {
 
 void CDriverConnection::CloseSocket() {
   NotificationsOff();
+  DropBuffered();
   if (socketFd < 0) {
     return;
   }
@@ -155,9 +157,44 @@ void CDriverConnection::ResetReceiver() {
   replyBody.shrink_to_fit();
 }
 
+void CDriverConnection::DropBuffered() {
+  inbox.clear();
+  inboxPos = 0;
+}
+
 long CDriverConnection::ReadSome(char* into, std::size_t want, int& error) {
+  if (Buffered() > 0) {
+    std::size_t n = std::min(want, Buffered());
+    std::memcpy(into, inbox.data() + inboxPos, n);
+    inboxPos += n;
+    if (Buffered() == 0) {
+      DropBuffered();
+    }
+    return static_cast<long>(n);
+  }
+  if (!mayRead) {
+    // The step has had its read; a level-triggered loop comes back for more.
+    error = EAGAIN;
+    return -1;
+  }
   for (;;) {
-    ssize_t n = ::recv(socketFd, into, want, 0);
+    ssize_t n = 0;
+    if (readAhead && want < kReadAhead) {
+      inbox.resize(kReadAhead);
+      n = ::recv(socketFd, inbox.data(), kReadAhead, 0);
+      if (n > 0) {
+        mayRead = false;
+        inbox.resize(static_cast<std::size_t>(n));
+        inboxPos = 0;
+        return ReadSome(into, want, error);
+      }
+      DropBuffered();
+    } else {
+      n = ::recv(socketFd, into, want, 0);
+      if (n > 0) {
+        mayRead = false;
+      }
+    }
     if (n >= 0) {
       return static_cast<long>(n);
     }
@@ -277,6 +314,14 @@ bool CDriverConnection::ReceiveBody() {
 }
 
 void CDriverConnection::ReceiveStep() {
+  mayRead = true;
+  do {
+    ReceivePacket();
+  } while (socketFd >= 0 && Buffered() > 0);
+  mayRead = false;
+}
+
+void CDriverConnection::ReceivePacket() {
   if (socketFd < 0) {
     return;
   }
@@ -284,10 +329,8 @@ void CDriverConnection::ReceiveStep() {
     if (ReceiveHeader()) {
       return;
     }
-    // A header-only packet completes the step; the next packet waits for the
-    // next notification (a level-triggered loop comes back at once).
     if (receiveState == RECV_IDLE) {
-      return;
+      return;  // a header-only packet
     }
   }
   if (receiveState == RECV_BODY) {
@@ -311,9 +354,15 @@ bool CDriverConnection::WaitForReply(std::int64_t limitMs) {
       return false;
     }
     pollfd pfd{socketFd, POLLIN, 0};
-    int ready = poll(&pfd, 1, static_cast<int>(left > 1000 ? 1000 : left));
+    int ready = Buffered() > 0 ? 1 : poll(&pfd, 1, static_cast<int>(left > 1000 ? 1000 : left));
     if (ready > 0) {
-      ReceiveStep();
+      // Exactly this reply is read; what follows it stays in the socket for
+      // the notifications.
+      readAhead = false;
+      mayRead = true;
+      ReceivePacket();
+      mayRead = false;
+      readAhead = true;
     } else if (ready < 0 && errno != EINTR) {
       return false;
     }
@@ -324,6 +373,9 @@ bool CDriverConnection::WaitForReply(std::int64_t limitMs) {
 bool CDriverConnection::WaitReadable(int limitMs) const {
   if (socketFd < 0) {
     return false;
+  }
+  if (Buffered() > 0) {
+    return true;
   }
   pollfd pfd{socketFd, POLLIN, 0};
   return poll(&pfd, 1, limitMs) > 0;
@@ -337,11 +389,12 @@ bool CDriverConnection::DataPending() const {
   if (ioctl(socketFd, FIONREAD, &available) != 0) {
     return false;
   }
-  return available > 0 || receiveState == RECV_BODY;
+  return available > 0 || Buffered() > 0 || receiveState == RECV_BODY;
 }
 
 void CDriverConnection::AdoptSocket(int fd) {
   CloseSocket();
+  DropBuffered();
   socketFd = fd;
   fcntl(socketFd, F_SETFL, fcntl(socketFd, F_GETFL) | O_NONBLOCK);
 }

@@ -52,7 +52,10 @@ class CDriverConnection {
   bool NotificationsOn();
   void NotificationsOff();
 
-  // Reads what is there; dispatches each packet as it completes.
+  // Reads what is there; dispatches each packet as it completes. One read
+  // from the socket at most, so a driver that never stops sending can't hold
+  // the caller; every packet that read brought in is handled before the step
+  // ends (the socket will not signal bytes already taken from it).
   void ReceiveStep();
 
   // Runs receive steps in place until one complete reply has been handled,
@@ -76,7 +79,14 @@ class CDriverConnection {
 
  private:
   // One read; returns bytes read, 0 at end of stream, -1 would block, -2 error.
+  // Bytes come from the read-ahead first; when it is empty and the step may
+  // still read, one receive fills it.
   long ReadSome(char* into, std::size_t want, int& error);
+  // Bytes read from the socket but not yet taken by the assembler.
+  std::size_t Buffered() const { return inbox.size() - inboxPos; }
+  void DropBuffered();
+  // One packet's worth of the assembler.
+  void ReceivePacket();
   bool ReceiveHeader();
   bool ReceiveBody();
   void EndOfStream();
@@ -89,4 +99,13 @@ class CDriverConnection {
   int socketFd = -1;
   int watchId = 0;
   unsigned char headerBytes[PacketHeader::kSize] = {};
+  // The read-ahead: one receive takes up to this many bytes, so a reply
+  // usually arrives with a single system call.
+  static constexpr std::size_t kReadAhead = 64 * 1024;
+  std::string inbox;
+  std::size_t inboxPos = 0;
+  // Whether the current step may still receive from the socket; waits in
+  // place read exactly what the packet needs instead.
+  bool mayRead = false;
+  bool readAhead = true;
 };

@@ -161,6 +161,7 @@ bool CDriverLink::LinkGone() {
 }
 
 void CDriverLink::SendOpen() {
+  infoTextArrived = fieldListArrived = false;
   SetLinkState(LINK_CONNECTING);
   Await(MSG_OPEN, 0);
   if (echoEnabled) {
@@ -454,6 +455,7 @@ void CDriverLink::HandleDatabaseInfo(const PacketHeader& header, const std::stri
       received.push_back(std::move(field));
     }
     SetFields(std::move(received));
+    fieldListArrived = true;
     events.fieldListReceived();
     return;
   }
@@ -466,6 +468,7 @@ void CDriverLink::HandleDatabaseInfo(const PacketHeader& header, const std::stri
   }
   info += text.substr(start) + "\r\n";
   databaseInfoText = info;
+  infoTextArrived = true;
   CDBDescRec* db = config.currentDatabase;
   if (db != nullptr && db->noInfo == 0 && !infoTexts.Seen(db->tag)) {
     infoTexts.MarkSeen(db->tag);
@@ -517,9 +520,10 @@ void CDriverLink::StartRetrieval() {
   GetRecord(retrieval.NextRecordNumber(), retrieval.CurrentKind());
 }
 
-void CDriverLink::WaitUntilQuiet(int quietMs, int rounds) {
+void CDriverLink::WaitUntilQuiet(int quietMs, int rounds, int settledMs) {
   for (int i = 0; i < rounds && connection.HasSocket(); ++i) {
-    if (!connection.DataPending() && !connection.WaitReadable(quietMs)) {
+    int wait = DriverInfoComplete() ? settledMs : quietMs;
+    if (!connection.DataPending() && !connection.WaitReadable(wait)) {
       return;
     }
     loop.ProcessEvents(0);

@@ -58,8 +58,14 @@ class CDriverLink {
   // The busy window's Cancel, its limit, and the error paths.
   void CancelOperation();
   // Handles replies until the driver has sent nothing for `quietMs` (or the
-  // connection is gone); at most `rounds` replies are waited for.
-  void WaitUntilQuiet(int quietMs, int rounds);
+  // connection is gone); at most `rounds` replies are waited for. Once the
+  // driver's description and field list have both come,
+  // `settledMs` of quiet are enough: what a driver sends along with them
+  // comes in the same burst.
+  void WaitUntilQuiet(int quietMs, int rounds, int settledMs);
+  // The description and the field list have both arrived since the open
+  // request.
+  bool DriverInfoComplete() const { return infoTextArrived && fieldListArrived; }
   // Handles events until nothing is outstanding (the busy window's limit
   // ends every wait), then takes the replies already sent along.
   void WaitForIdle();
@@ -159,6 +165,8 @@ class CDriverLink {
   std::string includedFieldList;
 
   std::string databaseInfoText;
+  bool infoTextArrived = false;
+  bool fieldListArrived = false;
   std::string connectedName;
   std::string heading = "No Databases are open";
 };

@@ -1,9 +1,9 @@
 #include "output/CCurlMailSender.h"
 
-#include <curl/curl.h>
-
 #include <algorithm>
 #include <cstring>
+
+#include "platform/CCurlLibrary.h"
 
 namespace {
 
@@ -64,50 +64,54 @@ std::string CCurlMailSender::EffectiveUrl(const std::string& host) {
 CCurlMailSender::Result CCurlMailSender::Send(const std::string& hostUrl,
                                               const Message& message) const {
   Result result;
-  CURL* curl = curl_easy_init();
+  const CCurlLibrary* lib = CCurlLibrary::Get(&result.error);
+  if (lib == nullptr) {
+    return result;
+  }
+  CURL* curl = lib->easy_init();
   if (curl == nullptr) {
     result.error = "libcurl could not start";
     return result;
   }
   char errorBuffer[CURL_ERROR_SIZE] = {};
   Upload upload{&message.data};
-  curl_slist* recipients = curl_slist_append(nullptr, ("<" + message.recipient + ">").c_str());
+  curl_slist* recipients = lib->slist_append(nullptr, ("<" + message.recipient + ">").c_str());
   std::string url = EffectiveUrl(hostUrl);
-  curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-  curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "smtp,smtps");
+  lib->easy_setopt(curl, CURLOPT_URL, url.c_str());
+  lib->easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "smtp,smtps");
   // smtp:// must not fall back to plain text when the server offers no TLS.
-  curl_easy_setopt(curl, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL));
-  curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
-  curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
+  lib->easy_setopt(curl, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL));
+  lib->easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
+  lib->easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
   if (!caFile.empty()) {
-    curl_easy_setopt(curl, CURLOPT_CAINFO, caFile.c_str());
+    lib->easy_setopt(curl, CURLOPT_CAINFO, caFile.c_str());
   }
-  curl_easy_setopt(curl, CURLOPT_NETRC, static_cast<long>(CURL_NETRC_OPTIONAL));
+  lib->easy_setopt(curl, CURLOPT_NETRC, static_cast<long>(CURL_NETRC_OPTIONAL));
   if (!netrcFile.empty()) {
-    curl_easy_setopt(curl, CURLOPT_NETRC_FILE, netrcFile.c_str());
+    lib->easy_setopt(curl, CURLOPT_NETRC_FILE, netrcFile.c_str());
   }
-  curl_easy_setopt(curl, CURLOPT_MAIL_FROM, ("<" + message.from + ">").c_str());
-  curl_easy_setopt(curl, CURLOPT_MAIL_RCPT, recipients);
-  curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
-  curl_easy_setopt(curl, CURLOPT_READFUNCTION, ReadMessage);
-  curl_easy_setopt(curl, CURLOPT_READDATA, &upload);
-  curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(message.data.size()));
-  curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, timeoutSeconds);
+  lib->easy_setopt(curl, CURLOPT_MAIL_FROM, ("<" + message.from + ">").c_str());
+  lib->easy_setopt(curl, CURLOPT_MAIL_RCPT, recipients);
+  lib->easy_setopt(curl, CURLOPT_UPLOAD, 1L);
+  lib->easy_setopt(curl, CURLOPT_READFUNCTION, ReadMessage);
+  lib->easy_setopt(curl, CURLOPT_READDATA, &upload);
+  lib->easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(message.data.size()));
+  lib->easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, timeoutSeconds);
   // A server that stops answering ends the send after the same wait.
-  curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-  curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, timeoutSeconds);
-  curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errorBuffer);
-  curl_easy_setopt(curl, CURLOPT_DEBUGFUNCTION, WatchReplies);
-  curl_easy_setopt(curl, CURLOPT_DEBUGDATA, &result.serverReply);
-  curl_easy_setopt(curl, CURLOPT_VERBOSE, 1L);  // feeds WatchReplies; nothing is printed
+  lib->easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+  lib->easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, timeoutSeconds);
+  lib->easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+  lib->easy_setopt(curl, CURLOPT_ERRORBUFFER, errorBuffer);
+  lib->easy_setopt(curl, CURLOPT_DEBUGFUNCTION, WatchReplies);
+  lib->easy_setopt(curl, CURLOPT_DEBUGDATA, &result.serverReply);
+  lib->easy_setopt(curl, CURLOPT_VERBOSE, 1L);  // feeds WatchReplies; nothing is printed
 
-  CURLcode code = curl_easy_perform(curl);
+  CURLcode code = lib->easy_perform(curl);
   result.sent = code == CURLE_OK;
   if (!result.sent) {
-    result.error = errorBuffer[0] != '\0' ? errorBuffer : curl_easy_strerror(code);
+    result.error = errorBuffer[0] != '\0' ? errorBuffer : lib->easy_strerror(code);
   }
-  curl_slist_free_all(recipients);
-  curl_easy_cleanup(curl);
+  lib->slist_free_all(recipients);
+  lib->easy_cleanup(curl);
   return result;
 }

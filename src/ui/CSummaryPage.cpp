@@ -95,6 +95,12 @@ CSummaryPage::CSummaryPage(CListSummary& summary, QWidget* parent)
   refreshTimer->setSingleShot(true);
   refreshTimer->setInterval(kBatchRefreshMs);
   connect(refreshTimer, &QTimer::timeout, this, [this] { Refresh(); });
+  paintTimer = new QTimer(this);
+  paintTimer->setSingleShot(true);
+  connect(paintTimer, &QTimer::timeout, this, [this] {
+    lastDrawn.start();
+    setUpdatesEnabled(true);
+  });
 
   QPointer<CSummaryPage> self(this);
   connections += summary.onTitleAdded.Connect([self](int index) {
@@ -246,6 +252,19 @@ void CSummaryPage::Refresh() {
   if (!pushingSelection && summary.Selection() != shownSelection) {
     ShowSelection();
   }
+  PaceDrawing();
+}
+
+void CSummaryPage::PaceDrawing() {
+  if (paintTimer->isActive()) {
+    return;  // the held-back drawing comes when the timer runs out
+  }
+  if (lastDrawn.isValid() && lastDrawn.elapsed() < kMinPaintIntervalMs) {
+    setUpdatesEnabled(false);
+    paintTimer->start(static_cast<int>(kMinPaintIntervalMs - lastDrawn.elapsed()));
+    return;
+  }
+  lastDrawn.start();
 }
 
 void CSummaryPage::Copy() {

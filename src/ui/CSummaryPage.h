@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QPointer>
 #include <QTimer>
@@ -30,6 +31,9 @@ class CSummaryPage : public QFrame {
   static constexpr int kListExtent = 720;
   // How often the page is redrawn while titles stream in.
   static constexpr int kBatchRefreshMs = 100;
+  // Batches that follow each other quickly (More pressed again and again)
+  // are drawn at most this often; the list's rows are always up to date.
+  static constexpr int kMinPaintIntervalMs = 40;
 
   explicit CSummaryPage(CListSummary& summary, QWidget* parent = nullptr);
 
@@ -65,6 +69,8 @@ class CSummaryPage : public QFrame {
   // While titles stream in, the page is redrawn a few times a second rather
   // than once per title; at the end of a batch at once.
   void RefreshSoon();
+  // Holds the page's drawing back when it was drawn a moment ago.
+  void PaceDrawing();
 
   CListSummary& summary;
   CDisplayText shownText;
@@ -82,6 +88,8 @@ class CSummaryPage : public QFrame {
   QPushButton* print = nullptr;
   QPushButton* help = nullptr;
   QTimer* refreshTimer = nullptr;
+  QTimer* paintTimer = nullptr;
+  QElapsedTimer lastDrawn;
   QPointer<CResultOutputActions> outputActions;
   // The model's notifications to this view; released with it.
   ConnectionBag connections;

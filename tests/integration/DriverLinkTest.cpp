@@ -381,6 +381,26 @@ TEST_F(LinkFixture, BrowseWaitsInPlaceAndCountsSequenceNumbers) {
   }
 }
 
+TEST_F(LinkFixture, PacketsAfterAnAwaitedReplyAreNotLeftBehind) {
+  ConnectAndWait();
+  Link().SetBrowseListName("Sections");
+  // The browse reply and a warning in one write: the wait takes exactly its
+  // reply, and the warning still comes through the notifications.
+  driver.OnRequest(MSG_BROWSE, {{TestDriver::Packet(MSG_BROWSE_REPLY, "list\0", 0, 4) +
+                                 TestDriver::Packet(MSG_STATUS, "late\0", STATUS_WARNING)}});
+  EXPECT_EQ(Link().Browse('C', "net", 1, 2), 1);
+  ASSERT_TRUE(loop.RunUntil([&] { return !ui.messages.empty(); }));
+  EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"late\n"}));
+  // Several replies read at once are all handled in order.
+  ui.messages.clear();
+  driver.SendNow({{TestDriver::Packet(MSG_STATUS, "one\0", STATUS_WARNING) +
+                   TestDriver::Packet(MSG_STATUS, "two\0", STATUS_WARNING) +
+                   TestDriver::Packet(MSG_STATUS, "three\0", STATUS_WARNING)}});
+  ASSERT_TRUE(loop.RunUntil([&] { return ui.messages.size() == 3; }));
+  EXPECT_EQ(ui.Texts(), (std::vector<std::string>{"one\n", "two\n", "three\n"}));
+  EXPECT_FALSE(Link().Connection().DataPending());
+}
+
 TEST_F(LinkFixture, RecordRequestsCarryTheFieldList) {
   ConnectAndWait();
   Link().SetAbbreviatedLabels(1);
