@@ -402,8 +402,19 @@ const char* CSettingsStore::DescribeWriteStatus(WriteStatus status) {
   return "";
 }
 
+std::string CSettingsStore::WriteFailedText(WriteStatus status) const {
+  return std::string("Tamsel could not save its settings: ") + DescribeWriteStatus(status) +
+         ".\nChanges made now last until Tamsel ends.\n\n" + filePath;
+}
+
 bool CSettingsStore::WriteEntries(const std::vector<Assignment>& assignments) {
   lastWriteStatus = StoreEntries(assignments);
+  if (lastWriteStatus != reportedStatus) {
+    reportedStatus = lastWriteStatus;
+    if (lastWriteStatus != WriteStatus::Stored) {
+      writeFailed(lastWriteStatus);
+    }
+  }
   return lastWriteStatus == WriteStatus::Stored;
 }
 

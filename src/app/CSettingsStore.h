@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "app/Signal.h"
+
 // The per-user settings: sections of named entries, each text or an integer,
 // kept in an INI-style file. Every read reads the file (so a change made by
 // hand or by a second instance is seen at once); every write is a
@@ -57,6 +59,13 @@ class CSettingsStore {
   // message boxes; "" for Stored.
   static const char* DescribeWriteStatus(WriteStatus status);
 
+  // A write failed for a reason not reported since the last write that
+  // worked: a front end tells the user once, not at every write.
+  Signal<WriteStatus> writeFailed;
+  // What the user is told then, in a message box with this caption.
+  static constexpr const char* kWriteFailedCaption = "Settings Not Saved";
+  std::string WriteFailedText(WriteStatus status) const;
+
   // Writers hold the lock for milliseconds; one stuck far longer (a stopped
   // process) makes our write fail rather than freeze the program.
   std::chrono::milliseconds lockWait = kDefaultLockWait;
@@ -76,4 +85,5 @@ class CSettingsStore {
 
   std::string filePath;
   WriteStatus lastWriteStatus = WriteStatus::Stored;
+  WriteStatus reportedStatus = WriteStatus::Stored;
 };

@@ -31,6 +31,10 @@ CCliSession::CCliSession(std::ostream& out, std::ostream& err, Ask ask)
       this->err << "status: " << EscapeLine(text) << std::endl;
     }
   });
+  settingsFailures = settings.writeFailed.Connect([this](CSettingsStore::WriteStatus status) {
+    ui.MessageBox(settings.WriteFailedText(status), CSettingsStore::kWriteFailedCaption,
+                  MsgButtons::Ok, MsgIcon::Warning);
+  });
 }
 
 CCliSession::~CCliSession() {
@@ -38,6 +42,7 @@ CCliSession::~CCliSession() {
   doc.reset();
   statusLines.Disconnect();
   startup.Exit();
+  settingsFailures.Disconnect();
 }
 
 namespace {

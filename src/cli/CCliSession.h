@@ -131,6 +131,7 @@ class CCliSession {
   bool quitRequested = false;
   bool interactive = false;
   Connection statusLines;
+  Connection settingsFailures;
   Connection busyLines;
   std::string lastStatusLine;
 };

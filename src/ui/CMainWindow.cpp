@@ -27,6 +27,7 @@
 #include "app/AppNames.h"
 #include "app/CAboutDlg.h"
 #include "app/CAppState.h"
+#include "app/CSettingsStore.h"
 #include "app/CommandIds.h"
 #include "app/EventLoop.h"
 #include "app/FormatText.h"
@@ -126,10 +127,20 @@ CMainWindow::CMainWindow(CAppState& app, CSettingsStore& settings, Ui& ui, Event
                  CMainFrameModel::MinimumHeight(metrics.height()));
   QScreen* screen = QGuiApplication::primaryScreen();
   ApplyPlacement(screen != nullptr ? screen->geometry().width() : 0);
+
+  // Said after the command that wrote, not in the middle of it.
+  settingsFailures = settings.writeFailed.Connect([this](CSettingsStore::WriteStatus status) {
+    std::string text = this->settings.WriteFailedText(status);
+    QTimer::singleShot(0, this, [this, text] {
+      this->ui.MessageBox(text, CSettingsStore::kWriteFailedCaption, MsgButtons::Ok,
+                          MsgIcon::Warning);
+    });
+  });
 }
 
 CMainWindow::~CMainWindow() {
   statusLine.Disconnect();
+  settingsFailures.Disconnect();
   // Document windows go before the documents they show, and the busy windows
   // before their documents (the entries' order).
   for (auto& [window, entry] : documents) {

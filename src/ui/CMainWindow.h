@@ -139,5 +139,6 @@ class CMainWindow : public QMainWindow {
   std::vector<QMenu*> documentMenus;
   std::unique_ptr<QPrinter> printer;
   Connection statusLine;
+  Connection settingsFailures;
   std::map<QMdiSubWindow*, DocumentEntry> documents;
 };

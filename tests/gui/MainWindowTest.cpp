@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QDir>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -248,6 +249,19 @@ class MainWindowTest : public QObject {
     };
     QTRY_VERIFY(missingNamed());
     QCOMPARE(f.Documents().size(), 2);
+  }
+
+  void SettingsThatCantBeSavedAreReportedOnce() {
+    Frame f;
+    QDir().mkpath(QString::fromStdString(f.settings.FilePath()));  // in the file's way
+    f.Create();
+    f.window->RunCommand(kCmdSaveWindowPosition);
+    f.window->CommandAction(kCmdSplashOn)->trigger();
+    QTRY_COMPARE(f.ui.messages.size(), std::size_t{1});
+    QCOMPARE(f.ui.messages[0].caption, std::string("Settings Not Saved"));
+    QVERIFY(f.ui.messages[0].text.find("not a plain file") != std::string::npos);
+    QTest::qWait(20);
+    QCOMPARE(f.ui.messages.size(), std::size_t{1});
   }
 
   void OptionsViewAndHelpCommands() {

@@ -289,7 +289,9 @@ TEST_F(CliSession, ArgumentProblemsSayWhatIsWrong) {
   std::string file = dir.Write("not-a-dir", "");
   ScopedEnv blocked{"XDG_CONFIG_HOME", file.c_str()};
   EXPECT_EQ(Run({"set-setting A b c"}), 3);
-  EXPECT_EQ(err.rfind("error: ", 0), 0u) << err;
+  EXPECT_EQ(err.rfind("message: Settings Not Saved: Tamsel could not save its settings: ", 0), 0u)
+      << err;
+  EXPECT_NE(err.find("\nerror: "), std::string::npos) << err;
 }
 
 }  // namespace

@@ -539,6 +539,25 @@ TEST_F(SettingsStoreTest, FailedWritesSayWhy) {
   EXPECT_STRNE(CSettingsStore::DescribeWriteStatus(Status::LockUnsafe), "");
 }
 
+TEST_F(SettingsStoreTest, FailuresAreAnnouncedOnceUntilAWriteWorks) {
+  using Status = CSettingsStore::WriteStatus;
+  fs::create_directories(path);  // a directory where the file should be
+  CSettingsStore store(path);
+  std::vector<Status> announced;
+  Connection c = store.writeFailed.Connect([&](Status s) { announced.push_back(s); });
+  store.WriteSettingInt(kSectionOptions, kEntrySplash, 1);
+  store.WriteSettingText(kSectionOptions, "Other", "x");
+  EXPECT_EQ(announced, (std::vector<Status>{Status::NotRegular}));
+  EXPECT_NE(store.WriteFailedText(Status::NotRegular).find(path), std::string::npos);
+
+  fs::remove(path);
+  EXPECT_TRUE(store.WriteSettingInt(kSectionOptions, kEntrySplash, 1));
+  fs::remove(path);
+  fs::create_directories(path);
+  store.WriteSettingInt(kSectionOptions, kEntrySplash, 2);
+  EXPECT_EQ(announced, (std::vector<Status>{Status::NotRegular, Status::NotRegular}));
+}
+
 TEST(SettingsStoreNamesTest, DefaultPathAndIntegerEntries) {
   const char* oldConfig = getenv("XDG_CONFIG_HOME");
   const char* oldHome = getenv("HOME");
