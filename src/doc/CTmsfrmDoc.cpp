@@ -1,6 +1,7 @@
 #include "doc/CTmsfrmDoc.h"
 
 #include "app/CAppState.h"
+#include "app/CFontDlg.h"
 #include "app/Ui.h"
 #include "config/CConfigFetcher.h"
 #include "config/CConfigLexer.h"
@@ -104,12 +105,15 @@ void CTmsfrmDoc::WireResults() {
   wiring += listSummary->onShowRecordPage.Connect(
       [this] { mainView.SelectPage(CMainView::PAGE_RECORD); });
   wiring += listSummary->onClearFullRecords.Connect([this] { abstractWindow->ClearText(); });
-  wiring += listSummary->onFontChanged.Connect(
-      [this](const FontDesc& font) { abstractWindow->SetFont(font); });
-  wiring += abstractWindow->onFontChanged.Connect(
-      [this](const FontDesc& font) { listSummary->SetFont(font); });
   wiring +=
       abstractWindow->onShowPage.Connect([this] { mainView.SelectPage(CMainView::PAGE_RECORD); });
+}
+
+void CTmsfrmDoc::ChangeResultFont(const FontDesc& current) {
+  if (auto chosen = CFontDlg::AskAndStore(ui, settings, current)) {
+    listSummary->SetFont(*chosen);
+    abstractWindow->SetFont(*chosen);
+  }
 }
 
 void CTmsfrmDoc::BuildHeaders() {

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "app/FontDesc.h"
 #include "app/Signal.h"
 #include "config/CConfiguration.h"
 #include "config/CInfoTexts.h"
@@ -79,6 +80,9 @@ class CTmsfrmDoc {
   // Which Edit menu command applies on which page.
   const CEditCommands& EditCommands() const { return *editCommands; }
   CListSummary& Summary() { return *listSummary; }
+  // Change Font of the summary or full record window: one choice, starting
+  // from `current`, sets and stores the font of both.
+  void ChangeResultFont(const FontDesc& current);
   CAbstract& Abstract() { return *abstractWindow; }
   CRecordFormat& RecordFormat() { return *recordFormat; }
   CResultHeaders& Headers() { return *headers; }

@@ -487,13 +487,6 @@ void CListSummary::Copy() {
   Changed();
 }
 
-void CListSummary::ChangeFont() {
-  if (auto chosen = CFontDlg::AskAndStore(ui, settings, font)) {
-    SetFont(*chosen);
-    onFontChanged(font);
-  }
-}
-
 void CListSummary::SetFont(const FontDesc& newFont) {
   font = newFont;
   Changed();

@@ -61,8 +61,7 @@ class CListSummary {
   // Selection in the summary text, as byte offsets.
   void SetSummarySelection(std::size_t start, std::size_t end);
   void Copy();
-  void ChangeFont();
-  // The other result window's font choice.
+  // A font chosen with Change Font (in either result window).
   void SetFont(const FontDesc& newFont);
 
   // ---- what the views show ----
@@ -112,7 +111,6 @@ class CListSummary {
   Signal<> onShowRecordPage;
   // Empties the full record window.
   Signal<> onClearFullRecords;
-  Signal<const FontDesc&> onFontChanged;
   // For a database with extension programs: runs the retrieval method
   // choice. Returns true when it took over (an extension program was chosen)
   // or the user cancelled; false goes on with full records.

@@ -180,13 +180,6 @@ void CAbstract::ShowFound(std::size_t found) {
   Changed();
 }
 
-void CAbstract::ChangeFont() {
-  if (auto chosen = CFontDlg::AskAndStore(ui, settings, font)) {
-    SetFont(*chosen);
-    onFontChanged(font);
-  }
-}
-
 void CAbstract::SetFont(const FontDesc& newFont) {
   font = newFont;
   Changed();

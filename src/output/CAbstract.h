@@ -34,8 +34,7 @@ class CAbstract {
   void Find(const std::string& word);
   // "Find Next"; false when there is no word to find.
   bool FindNext();
-  void ChangeFont();
-  // The summary window's font choice.
+  // A font chosen with Change Font (in either result window).
   void SetFont(const FontDesc& newFont);
 
   const std::string& Text() const { return text; }
@@ -60,8 +59,6 @@ class CAbstract {
   // Selection, buttons, redraw and font changes.
   Signal<> onChanged;
   Signal<> onShowPage;
-  // The chosen font goes to the summary window as well.
-  Signal<const FontDesc&> onFontChanged;
 
  private:
   void Select(std::size_t start, std::size_t end);

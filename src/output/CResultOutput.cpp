@@ -212,10 +212,10 @@ CResultOutput::Outcome CResultOutput::SaveToFile(const Content& content, const s
   bool exists = ::stat(path->c_str(), &info) == 0;
   bool written = false;
   if (exists) {
-    MsgAnswer answer = ui.MessageBox(
-        "The selected file already exists.\n\n'Yes'   will cause the data to be appended.\n\n'No'  "
-        " will cause it to be overwritten.",
-        "Append data to File?", MsgButtons::YesNoCancel, MsgIcon::Question);
+    // clang-format off
+    MsgAnswer answer = ui.MessageBox("The selected file already exists.\n\n'Yes'   will cause the data to be appended.\n\n'No'   will cause it to be overwritten.",
+                                     "Append data to File?", MsgButtons::YesNoCancel, MsgIcon::Question);
+    // clang-format on
     if (answer == MsgAnswer::Yes) {
       written = Append(*path, text);
     } else if (answer == MsgAnswer::No) {

@@ -68,9 +68,9 @@ bool CQueryNameDlg::OnOk() {
       return Refuse("No query name was entered\nPlease enter a name or press 'Cancel'");
     }
     if (found != kNone) {
-      return Refuse(
-          "A query of that name already exists.\n\nUse a new name, or delete the \nold query "
-          "before reusing the name.");
+      // clang-format off
+      return Refuse("A query of that name already exists.\n\nUse a new name, or delete the \nold query before reusing the name.");
+      // clang-format on
     }
     chosenName = nameText;
     return true;

@@ -114,11 +114,8 @@ void CDocumentWindow::Run(Command command) {
       recordPage->FindNext();
       break;
     case Command::ChangeFont:
-      if (page == CMainView::PAGE_SUMMARY) {
-        doc.Summary().ChangeFont();
-      } else {
-        doc.Abstract().ChangeFont();
-      }
+      doc.ChangeResultFont(page == CMainView::PAGE_SUMMARY ? doc.Summary().font
+                                                           : doc.Abstract().font);
       break;
   }
 }

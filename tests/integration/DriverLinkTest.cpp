@@ -3,10 +3,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "FakeUi.h"
-#include "ManualEventLoop.h"
-#include "TempDir.h"
-#include "TestDriver.h"
+#include "LoopbackDocument.h"
 #include "app/CAppState.h"
 #include "app/CSettingsStore.h"
 #include "doc/CTmsfrmDoc.h"
@@ -20,35 +17,16 @@ namespace {
 
 using Chunks = std::vector<TestDriver::Chunk>;
 
-std::string Config(int port, const std::string& extra = "") {
-  return "conf_version = 1.1\n"
-         "db_tag = cat\ndb_name = Catalogue\ndriver = socket:127.0.0.1:" +
-         std::to_string(port) +
-         "\ndb_int_name = abc\nsummary_fields = S\ntitle_fields = T\n"
-         "t_field_name = Name\ndb_group = debian\n" +
-         extra;
-}
-
-struct LinkFixture : ::testing::Test {
-  TempDir dir;
-  FakeUi ui;
-  CAppState app;
-  CSettingsStore settings{dir.File("Tamsel.conf")};
-  ManualEventLoop loop;
-  TestDriver driver;
-  std::unique_ptr<CTmsfrmDoc> doc;
-
+struct LinkFixture : ::testing::Test, LoopbackDocument {
   CDriverLink& Link() { return doc->Link(); }
 
-  void Open(const std::string& extra = "") {
-    doc = std::make_unique<CTmsfrmDoc>(app, settings, ui, loop);
-    ASSERT_TRUE(doc->OpenDocumentConfig(dir.Write("c.tcf", Config(driver.Port(), extra))));
+  std::string Config(const std::string& extra = "") const {
+    return CatalogueConfig("t_field_name = Name\ndb_group = debian\n" + extra);
   }
+  void Open(const std::string& extra = "") { ASSERT_TRUE(OpenConfig(Config(extra))); }
   void ConnectAndWait() {
     Open();
-    driver.OnRequest(MSG_OPEN, {{TestDriver::Packet(MSG_CONNECTED)}});
-    doc->ConnectToDatabase("Catalogue");
-    ASSERT_TRUE(loop.RunUntil([&] { return Link().State() == LINK_IDLE; }));
+    ASSERT_TRUE(Connect());
   }
   // A search with `count` matches whose titles 1..`titles` are answered.
   void SearchWithTitles(int count, int titles) {
@@ -429,10 +407,8 @@ TEST_F(LinkFixture, RecordRequestsCarryTheFieldList) {
 TEST_F(LinkFixture, AnswersAreRememberedPerGroupOrElsePerDatabase) {
   std::string db = "\ndriver = socket:127.0.0.1:" + std::to_string(driver.Port()) +
                    "\ndb_int_name = abc\nsummary_fields = S\ntitle_fields = T\nt_field_name = N\n";
-  doc = std::make_unique<CTmsfrmDoc>(app, settings, ui, loop);
-  ASSERT_TRUE(doc->OpenDocumentConfig(
-      dir.Write("two.tcf", "conf_version = 1.1\ndb_tag = bank\ndb_name = Bank" + db +
-                               "db_tag = other\ndb_name = Other" + db)));
+  ASSERT_TRUE(OpenConfig("conf_version = 1.1\ndb_tag = bank\ndb_name = Bank" + db +
+                         "db_tag = other\ndb_name = Other" + db));
   std::string request = std::string("Password?\0caption\0 \0 \0", 22);
   driver.Always(MSG_OPEN, {{TestDriver::Packet(MSG_INFO_REQUEST, request, INFO_PASSWORD)}});
   driver.Always(MSG_INFO_ANSWER, {{TestDriver::Packet(MSG_CONNECTED)}});

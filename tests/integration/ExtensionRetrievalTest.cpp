@@ -10,10 +10,7 @@
 #include <memory>
 
 #include "../unit/external/RecordingProgram.h"
-#include "FakeUi.h"
-#include "ManualEventLoop.h"
-#include "TempDir.h"
-#include "TestDriver.h"
+#include "LoopbackDocument.h"
 #include "app/CAppState.h"
 #include "app/CSettingsStore.h"
 #include "doc/CDocExternal.h"
@@ -43,14 +40,7 @@ std::vector<std::string> DataFiles(const std::string& directory) {
   return names;
 }
 
-struct ExtensionRetrievalTest : ::testing::Test {
-  TempDir dir;
-  FakeUi ui;
-  CAppState app;
-  CSettingsStore settings{dir.File("Tamsel.conf")};
-  ManualEventLoop loop;
-  TestDriver driver;
-  std::unique_ptr<CTmsfrmDoc> doc;
+struct ExtensionRetrievalTest : ::testing::Test, LoopbackDocument {
   std::string program;  // in a directory with a blank in its name
   std::string second;
 
@@ -60,23 +50,16 @@ struct ExtensionRetrievalTest : ::testing::Test {
     app.tempDirectory = dir.File("tmp") + "/";
     program = WriteRecordingProgram(dir, "my tools/record");
     second = WriteRecordingProgram(dir, "second");
-    doc = std::make_unique<CTmsfrmDoc>(app, settings, ui, loop);
-    std::string config =
-        "conf_version = 1.1\ndb_tag = cat\ndb_name = Catalogue\n"
-        "driver = socket:127.0.0.1:" +
-        std::to_string(driver.Port()) +
-        "\ndb_int_name = abc\nsummary_fields = S\ntitle_fields = T\n"
+    std::string config = CatalogueConfig(
         "t_field_name = Name\ndb_group = debian\nno_info = 1\n"
         "extension_label = Keep\n"
         "extension_program = \"" +
         program + "\" --mode \"two words\"\n" +
         "extension_label = Keep\n"
         "extension_program = " +
-        second + "\nextension_label = Gone\nextension_program = " + dir.File("missing") + "\n";
-    ASSERT_TRUE(doc->OpenDocumentConfig(dir.Write("c.tcf", config)));
-    driver.OnRequest(MSG_OPEN, {{TestDriver::Packet(MSG_CONNECTED)}});
-    doc->Link().ConnectToDatabase("Catalogue");
-    ASSERT_TRUE(loop.RunUntil([&] { return doc->Link().State() == LINK_IDLE; }));
+        second + "\nextension_label = Gone\nextension_program = " + dir.File("missing") + "\n");
+    ASSERT_TRUE(OpenConfig(config));
+    ASSERT_TRUE(Connect());
     // A search with twelve matches, all titles in.
     driver.OnRequest(MSG_SEARCH, {{TestDriver::Packet(MSG_HIT_COUNT, "", 0, 12)}});
     for (int n = 1; n <= 12; ++n) {

@@ -2,11 +2,9 @@
 
 #include <memory>
 
-#include "FakeUi.h"
-#include "ManualEventLoop.h"
-#include "TempDir.h"
-#include "TestDriver.h"
+#include "LoopbackDocument.h"
 #include "app/CAppState.h"
+#include "app/CFontDlg.h"
 #include "app/CSettingsStore.h"
 #include "app/SettingsNames.h"
 #include "doc/CTmsfrmDoc.h"
@@ -21,14 +19,7 @@ std::string Z(const std::string& text) {
   return text + std::string(1, '\0');
 }
 
-struct ResultsTest : ::testing::Test {
-  TempDir dir;
-  FakeUi ui;
-  CAppState app;
-  CSettingsStore settings{dir.File("Tamsel.conf")};
-  ManualEventLoop loop;
-  TestDriver driver;
-  std::unique_ptr<CTmsfrmDoc> doc;
+struct ResultsTest : ::testing::Test, LoopbackDocument {
   // The document's own result windows, wired as the document wires them.
   CDriverLink* link = nullptr;
   CListSummary* summary = nullptr;
@@ -36,14 +27,8 @@ struct ResultsTest : ::testing::Test {
   CRecordFormat* format = nullptr;
 
   void SetUp() override {
-    doc = std::make_unique<CTmsfrmDoc>(app, settings, ui, loop);
-    std::string config =
-        "conf_version = 1.1\ndb_tag = cat\ndb_name = Catalogue\n"
-        "driver = socket:127.0.0.1:" +
-        std::to_string(driver.Port()) +
-        "\ndb_int_name = abc\nsummary_fields = S\ntitle_fields = T\n"
-        "t_field_name = Name\ndb_group = debian\nno_info = 1\n";
-    ASSERT_TRUE(doc->OpenDocumentConfig(dir.Write("c.tcf", config)));
+    ASSERT_TRUE(
+        OpenConfig(CatalogueConfig("t_field_name = Name\ndb_group = debian\nno_info = 1\n")));
     link = &doc->Link();
     summary = &doc->Summary();
     abstract = &doc->Abstract();
@@ -136,6 +121,29 @@ TEST_F(ResultsTest, SearchTitlesSummariesAndFullRecords) {
   link->Disconnect();
   EXPECT_TRUE(summary->Titles().empty());
   EXPECT_EQ(abstract->Text(), "");
+}
+
+TEST_F(ResultsTest, ChangeFontSetsAndStoresBothResultWindows) {
+  ui.QueueDialog([](CDialogModel& d) {
+    auto& dialog = dynamic_cast<CFontDlg&>(d);
+    EXPECT_EQ(dialog.font.faceName, "Courier New");  // starts from the window's font
+    dialog.SetAnswerText("Liberation Mono");
+    dialog.font.weight = 700;
+    return true;
+  });
+  doc->ChangeResultFont(abstract->font);
+  for (const FontDesc* font : {&abstract->font, &summary->font}) {
+    EXPECT_EQ(font->faceName, "Liberation Mono");
+    EXPECT_EQ(font->weight, 700);
+  }
+  EXPECT_EQ(settings.ReadSettingText(kSectionFont, kEntrySummaryName, ""), "Liberation Mono");
+  EXPECT_EQ(settings.ReadSettingText(kSectionFont, kEntryAbstractName, ""), "Liberation Mono");
+  EXPECT_EQ(settings.ReadSettingInt(kSectionFont, kEntryAbstractSize, 0),
+            settings.ReadSettingInt(kSectionFont, kEntrySummarySize, 1));
+  // Cancelled: nothing changes.
+  ui.QueueDialog([](CDialogModel&) { return false; });
+  doc->ChangeResultFont(summary->font);
+  EXPECT_EQ(summary->font.faceName, "Liberation Mono");
 }
 
 }  // namespace

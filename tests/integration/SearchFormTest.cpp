@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "FakeUi.h"
-#include "ManualEventLoop.h"
-#include "TempDir.h"
-#include "TestDriver.h"
+#include "LoopbackDocument.h"
 #include "app/CAppState.h"
 #include "app/CSettingsStore.h"
 #include "doc/CTmsfrmDoc.h"
@@ -13,26 +10,15 @@
 
 namespace {
 
-TEST(SearchFormIntegration, SearchSendsTheFormAsOneRequest) {
-  TempDir dir;
-  FakeUi ui;
-  CAppState app;
-  CSettingsStore settings{dir.File("Tamsel.conf")};
-  ManualEventLoop loop;
-  TestDriver driver;
-  std::string config =
-      "conf_version = 1.1\n"
-      "db_tag = cat\ndb_name = Catalogue\ndriver = socket:127.0.0.1:" +
-      std::to_string(driver.Port()) +
-      "\ndb_int_name = abc\nsummary_fields = S\ntitle_fields = T\n"
-      "t_field_name = Title\nt_field_cmd = ti\ndflt_at = 1\n"
-      "t_field_name = Year\nt_field_cmd = py\nt_range_type = YEAR\ndflt_at = 2\n"
-      "l_field_name = English\nl_field_cmd = la=en\n";
-  CTmsfrmDoc doc(app, settings, ui, loop);
-  ASSERT_TRUE(doc.OpenDocumentConfig(dir.Write("c.tcf", config)));
-  driver.OnRequest(MSG_OPEN, {{TestDriver::Packet(MSG_CONNECTED)}});
-  doc.ConnectToDatabase("Catalogue");
-  ASSERT_TRUE(loop.RunUntil([&] { return doc.Link().State() == LINK_IDLE; }));
+struct SearchFormIntegration : ::testing::Test, LoopbackDocument {};
+
+TEST_F(SearchFormIntegration, SearchSendsTheFormAsOneRequest) {
+  ASSERT_TRUE(OpenConfig(
+      CatalogueConfig("t_field_name = Title\nt_field_cmd = ti\ndflt_at = 1\n"
+                      "t_field_name = Year\nt_field_cmd = py\nt_range_type = YEAR\ndflt_at = 2\n"
+                      "l_field_name = English\nl_field_cmd = la=en\n")));
+  ASSERT_TRUE(Connect());
+  CTmsfrmDoc& doc = *this->doc;
   ASSERT_NE(doc.Config().currentDatabase, nullptr);
 
   CQueryList queries;
