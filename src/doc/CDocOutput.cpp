@@ -1,5 +1,6 @@
 #include "doc/CDocOutput.h"
 
+#include "doc/CMainView.h"
 #include "driver/CListSummary.h"
 #include "output/CAbstract.h"
 #include "output/CRecordFormat.h"
@@ -36,6 +37,16 @@ CResultOutput::Content CDocOutput::ContentOf(Source source) const {
 
 std::string CDocOutput::Header() const {
   return CResultOutput::ChosenHeader(format.headerMode, headers.briefHeader, headers.fullHeader);
+}
+
+std::optional<CDocOutput::Source> CDocOutput::SourceOfPage(int page) {
+  if (page == CMainView::PAGE_SUMMARY) {
+    return Source::Summary;
+  }
+  if (page == CMainView::PAGE_RECORD) {
+    return Source::Records;
+  }
+  return std::nullopt;
 }
 
 bool CDocOutput::CanSaveMail(Source source) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,11 @@ class CDocOutput {
   CResultOutput::Content ContentOf(Source source) const;
   // The header the record format's header choice names.
   std::string Header() const;
+
+  // The frame's Save/Mail and Print act on the result window in front: the
+  // summary on the summary page, the full records on the record page, none
+  // on the others.
+  static std::optional<Source> SourceOfPage(int page);
 
   // The buttons and menu items.
   bool CanSaveMail(Source source) const;

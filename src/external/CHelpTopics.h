@@ -13,6 +13,8 @@ class CHelpTopics {
   static constexpr int kSummaryTopic = 131190;
   static constexpr int kFullRecordTopic = 131191;
   static constexpr int kBasicModeTopic = 131194;
+  // The list browser is explained with the search page's browse button.
+  static constexpr int kListBrowserTopic = kSearchCriteriaTopic;
 
   static constexpr const char* kIndexPage = "index.html";
   static constexpr const char* kUsingHelpPage = "using-help.html";

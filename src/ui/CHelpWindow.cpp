@@ -79,6 +79,15 @@ void CHelpWindow::ShowTopic(int topic) {
 
 void CHelpWindow::ShowPage(const std::string& page) {
   CHelpWindow& window = Instance();
+  // Asked for from a dialog, the help comes over it: a window opened beside
+  // a modal dialog would take no input until the dialog closes.
+  QWidget* modal = QApplication::activeModalWidget();
+  bool overDialog = modal != nullptr && modal != &window;
+  Qt::WindowModality modality = overDialog ? Qt::ApplicationModal : Qt::NonModal;
+  if (window.windowModality() != modality) {
+    window.hide();
+    window.setWindowModality(modality);
+  }
   window.Open(page);
   window.show();
   window.raise();

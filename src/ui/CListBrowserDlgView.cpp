@@ -8,8 +8,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "external/CHelpTopics.h"
 #include "search/CListBrowserDlg.h"
 #include "ui/CBrowseListWidget.h"
+#include "ui/CHelpWindow.h"
 #include "ui/CQtUi.h"
 
 CListBrowserDlgView::CListBrowserDlgView(CListBrowserDlg& model, QWidget* parent)
@@ -21,8 +23,8 @@ CListBrowserDlgView::CListBrowserDlgView(CListBrowserDlg& model, QWidget* parent
   okButton = new QPushButton("OK", this);
   okButton->setDefault(true);
   helpButton = new QPushButton("Help", this);
-  // The help pages come with the help window.
-  helpButton->setEnabled(false);
+  connect(helpButton, &QPushButton::clicked, this,
+          [] { CHelpWindow::ShowTopic(CHelpTopics::kListBrowserTopic); });
   helpButton->setAutoDefault(false);
   cancelButton = new QPushButton("Cancel", this);
   cancelButton->setAutoDefault(false);

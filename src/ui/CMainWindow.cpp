@@ -33,6 +33,7 @@
 #include "app/FormatText.h"
 #include "config/CDefaultUrlCommand.h"
 #include "doc/CDocExternal.h"
+#include "doc/CDocOutput.h"
 #include "doc/CTmsfrmDoc.h"
 #include "driver/CDriverLink.h"
 #include "driver/CListSummary.h"
@@ -47,6 +48,7 @@
 #include "ui/CDocumentWindow.h"
 #include "ui/CHelpWindow.h"
 #include "ui/CQtUi.h"
+#include "ui/CResultOutputActions.h"
 
 namespace {
 
@@ -314,10 +316,14 @@ bool CMainWindow::CommandEnabled(int commandId) const {
                          [](QMdiSubWindow* w) { return w->isMinimized(); });
     }
     case kCmdSaveMail:
-    case kCmdPrintResult:
-      // Run by the result pages' own buttons until the frame can tell which
-      // result they mean.
-      return false;
+    case kCmdPrintResult: {
+      if (doc == nullptr) {
+        return false;
+      }
+      auto source = CDocOutput::SourceOfPage(doc->MainView().Selected());
+      return source && (commandId == kCmdSaveMail ? doc->Output().CanSaveMail(*source)
+                                                  : doc->Output().CanPrint(*source));
+    }
     default:
       return true;
   }
@@ -385,6 +391,16 @@ void CMainWindow::RunCommand(int commandId) {
       break;
     case kCmdChangeFont:
       RunDocumentCommand(CDocumentWindow::Command::ChangeFont);
+      break;
+    case kCmdSaveMail:
+    case kCmdPrintResult:
+      if (CDocumentWindow* page = PageOf(mdiArea->currentSubWindow())) {
+        if (auto source = CDocOutput::SourceOfPage(doc->MainView().Selected())) {
+          commandId == kCmdSaveMail ? page->OutputActions()->SaveMail(*source)
+                                    : page->OutputActions()->Print(*source);
+        }
+      }
+      UpdateActions();
       break;
     case kCmdConnect:
       doc->ConnectToDatabaseCommand();

@@ -10,7 +10,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "external/CHelpTopics.h"
 #include "output/CSaveMailDlg.h"
+#include "ui/CHelpWindow.h"
 #include "ui/CQtUi.h"
 
 namespace {
@@ -39,8 +41,8 @@ CSaveMailDlgView::CSaveMailDlgView(CSaveMailDlg& model, QWidget* parent)
   cancel = new QPushButton("Cancel", this);
   help = new QPushButton("Help", this);
   ok->setDefault(true);
-  // The help pages are not bundled yet.
-  help->setEnabled(false);
+  connect(help, &QPushButton::clicked, this,
+          [] { CHelpWindow::ShowTopic(CHelpTopics::kSaveMailTopic); });
   buttons->addWidget(ok);
   buttons->addWidget(cancel);
   buttons->addWidget(help);

@@ -25,6 +25,7 @@ class CSaveMailDlgView : public QDialog {
   QLineEdit* SubjectBox() const { return subjectBox; }
   QLineEdit* HostBox() const { return hostBox; }
   QPushButton* OkButton() const { return ok; }
+  QPushButton* HelpButton() const { return help; }
   // The height of the full layout, with the host field, in pixels.
   int FullHeight() const { return fullHeight; }
 

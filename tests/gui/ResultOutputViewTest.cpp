@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -7,9 +8,11 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTest>
+#include <QTextBrowser>
 
 #include "FakeUi.h"
 #include "GuiTestRegistry.h"
+#include "ModalWindow.h"
 #include "SearchSession.h"
 #include "TempDir.h"
 #include "app/CSettingsStore.h"
@@ -18,6 +21,7 @@
 #include "driver/CListSummary.h"
 #include "output/CAbstract.h"
 #include "output/CSaveMailDlg.h"
+#include "ui/CHelpWindow.h"
 #include "ui/CRecordPage.h"
 #include "ui/CResultOutputActions.h"
 #include "ui/CSaveMailDlgView.h"
@@ -96,6 +100,32 @@ class ResultOutputViewTest : public QObject {
     QVERIFY(!view.isVisible());
     QCOMPARE(view.result(), int(QDialog::Accepted));
     QCOMPARE(model.to, std::string("ann@example.org"));
+  }
+
+  // Help from the dialog comes over it and takes input; closed, the dialog
+  // is in front again.
+  void HelpComesOverTheDialog() {
+    TempDir dir;
+    FakeUi ui;
+    CSettingsStore settings(dir.File("Tamsel.conf"));
+    CSaveMailDlg model(settings, ui);
+    model.OnInit();
+    CSaveMailDlgView view(model, nullptr);
+    bool helped = false;
+    WhenModal<CSaveMailDlgView>([&](CSaveMailDlgView* dialog) {
+      QVERIFY(dialog->HelpButton()->isEnabled());
+      dialog->HelpButton()->click();
+      CHelpWindow& window = CHelpWindow::Instance();
+      QVERIFY(window.isVisible());
+      QCOMPARE(QApplication::activeModalWidget(), static_cast<QWidget*>(&window));
+      QCOMPARE(window.Browser()->source().fileName(), QString("save-mail.html"));
+      window.close();
+      QCOMPARE(QApplication::activeModalWidget(), static_cast<QWidget*>(dialog));
+      helped = true;
+      dialog->reject();
+    });
+    view.exec();
+    QVERIFY(helped);
   }
 
   void ButtonsFollowTheWindowsAndPdfPagesMatchTheLayout() {
