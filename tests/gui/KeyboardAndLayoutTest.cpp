@@ -1,6 +1,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QImage>
 #include <QLineEdit>
 #include <QListView>
@@ -8,8 +9,11 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <fstream>
+#include <iterator>
 
 #include "GuiTestRegistry.h"
+#include "ModalWindow.h"
 #include "SearchSession.h"
 #include "doc/CMainView.h"
 #include "driver/CBusyDialog.h"
@@ -17,6 +21,7 @@
 #include "ui/CBusyWindow.h"
 #include "ui/CMainViewWidget.h"
 #include "ui/CRecordPage.h"
+#include "ui/CSaveMailDlgView.h"
 #include "ui/CSearchFormPage.h"
 #include "ui/CSummaryPage.h"
 #include "ui/CTitleListModel.h"
@@ -99,6 +104,32 @@ class KeyboardAndLayoutTest : public QObject {
     QCOMPARE(s.f.window->focusWidget(), static_cast<QWidget*>(record->Text()));
     QCOMPARE(Faults(record), QStringList());
     QVERIFY(record->Text()->height() > record->height() / 2);
+
+    // Ctrl+S saves the record: Enter takes "Save to File", the file name is
+    // typed into the file chooser.
+    std::string path = s.f.dir.File("record.txt");
+    // Keys go where the dialog's own focus is.
+    auto focusOf = [](QWidget* dialog) {
+      return dialog->focusWidget() != nullptr ? dialog->focusWidget() : dialog;
+    };
+    WhenModal<CSaveMailDlgView>(
+        [focusOf](CSaveMailDlgView* dialog) { QTest::keyClick(focusOf(dialog), Qt::Key_Return); });
+    WhenModal<QFileDialog>([path, focusOf](QFileDialog* dialog) {
+      QWidget* name = focusOf(dialog);
+      QVERIFY(qobject_cast<QLineEdit*>(name) != nullptr);
+      QTest::keyClick(name, Qt::Key_A, Qt::ControlModifier);
+      QTest::keyClicks(name, QString::fromStdString(path));
+      // The first Return may only take the name completion's suggestion.
+      for (int presses = 0; presses < 2 && dialog->isVisible(); ++presses) {
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : name,
+                        Qt::Key_Return);
+      }
+    });
+    s.Key(Qt::Key_S, Qt::ControlModifier);
+    QTRY_COMPARE_WITH_TIMEOUT(s.f.app.StatusMessage(), std::string("Result saved"), 10000);
+    std::ifstream saved(path);
+    std::string text((std::istreambuf_iterator<char>(saved)), std::istreambuf_iterator<char>());
+    QVERIFY2(text.find("AU: B") != std::string::npos, text.c_str());
   }
 
   // Escape where the user types cancels what the busy window shows; the
@@ -156,6 +187,58 @@ class KeyboardAndLayoutTest : public QObject {
     QVERIFY(QTest::qWaitFor([&] { return list->height() > listHeight; }));
     QVERIFY(summary->SummaryText()->height() > textHeight);
     QCOMPARE(Faults(summary), QStringList());
+  }
+
+  // With a dark palette every page is dark: no control keeps a light colour
+  // of its own. TAMSEL_SHOTS=DIR keeps the pictures for a look.
+  void DarkPaletteReachesEveryPage() {
+    QPalette saved = QApplication::palette();
+    QPalette dark;
+    for (auto role : {QPalette::Window, QPalette::Button, QPalette::Base, QPalette::AlternateBase,
+                      QPalette::ToolTipBase}) {
+      dark.setColor(role, QColor(40, 40, 44));
+    }
+    for (auto role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text,
+                      QPalette::ToolTipText, QPalette::BrightText}) {
+      dark.setColor(role, QColor(225, 225, 225));
+    }
+    dark.setColor(QPalette::Light, QColor(80, 80, 86));
+    dark.setColor(QPalette::Midlight, QColor(60, 60, 66));
+    dark.setColor(QPalette::Mid, QColor(30, 30, 33));
+    dark.setColor(QPalette::Dark, QColor(20, 20, 22));
+    dark.setColor(QPalette::Shadow, QColor(0, 0, 0));
+    dark.setColor(QPalette::Highlight, QColor(60, 110, 200));
+    dark.setColor(QPalette::HighlightedText, QColor(255, 255, 255));
+    dark.setColor(QPalette::Disabled, QPalette::Text, QColor(120, 120, 120));
+    dark.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(120, 120, 120));
+    dark.setColor(QPalette::Disabled, QPalette::WindowText, QColor(120, 120, 120));
+    QApplication::setPalette(dark);
+    {
+      SearchSession s;
+      QVERIFY(s.Open());
+      QVERIFY(Search(s));
+      QByteArray shots = qgetenv("TAMSEL_SHOTS");
+      for (int page : {int(CMainView::PAGE_CRITERIA), int(CMainView::PAGE_SUMMARY),
+                       int(CMainView::PAGE_RECORD)}) {
+        s.doc->MainView().SelectPage(page);
+        QTest::qWait(50);
+        QImage image = s.f.window->grab().toImage();
+        if (!shots.isEmpty()) {
+          image.save(QString::fromLocal8Bit(shots) + QString("/dark-page-%1.png").arg(page));
+        }
+        int light = 0;
+        for (int y = 0; y < image.height(); ++y) {
+          for (int x = 0; x < image.width(); ++x) {
+            QColor c = image.pixelColor(x, y);
+            light += c.red() > 200 && c.green() > 200 && c.blue() > 200 ? 1 : 0;
+          }
+        }
+        // Text is light; a light area would be far more.
+        double share = double(light) / (image.width() * image.height());
+        QVERIFY2(share < 0.05, qPrintable(QString("page %1: %2 light").arg(page).arg(share)));
+      }
+    }
+    QApplication::setPalette(saved);
   }
 
   // The busy picture is drawn in the palette's colours.
