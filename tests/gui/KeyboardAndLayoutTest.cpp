@@ -19,6 +19,7 @@
 #include "driver/CBusyDialog.h"
 #include "driver/CListSummary.h"
 #include "ui/CBusyWindow.h"
+#include "ui/CListBrowserDlgView.h"
 #include "ui/CMainViewWidget.h"
 #include "ui/CRecordPage.h"
 #include "ui/CSaveMailDlgView.h"
@@ -64,12 +65,48 @@ class KeyboardAndLayoutTest : public QObject {
   // sent where the keyboard focus is.
   void SearchToFullRecordByKeysOnly() {
     SearchSession s;
+    s.titleLines = "list_name = Words\n";
     QVERIFY(s.Open());
     QVERIFY(s.Activate());
     CSearchFormPage* form = s.window->SearchPage();
     // Connected: typing goes to the first term box without a Tab first.
     QTRY_COMPARE_WITH_TIMEOUT(s.f.window->focusWidget(),
                               static_cast<QWidget*>(form->RowControls(0).termBox), 5000);
+
+    // Ctrl+T browses the row's list; Down and Enter pick the second heading.
+    s.driver.OnRequest(MSG_BROWSE, {{TestDriver::Packet(MSG_BROWSE_REPLY,
+                                                        Z("3\x1e"
+                                                          "2\x1e"
+                                                          "1\x1e"
+                                                          "Heading\x1e"
+                                                          "0\x1e"
+                                                          "2\x1e"
+                                                          "01110\x1e"
+                                                          "Records\x1e"
+                                                          "7\x1e"
+                                                          "1\x1e"
+                                                          "00110\x1e"),
+                                                        1, 0)}});
+    s.driver.Always(MSG_BROWSE, {{TestDriver::Packet(MSG_BROWSE_REPLY,
+                                                     Z("alpha\x1e"
+                                                       "5\x1e"
+                                                       "beta\x1e"
+                                                       "3\x1e"
+                                                       "gamma\x1e"
+                                                       "1\x1e"),
+                                                     2, 0)}});
+    WhenModal<CListBrowserDlgView>([](CListBrowserDlgView* browser) {
+      QWidget* focus = browser->focusWidget() != nullptr ? browser->focusWidget() : browser;
+      QTest::keyClick(focus, Qt::Key_Down);
+      QTest::keyClick(focus, Qt::Key_Down);
+      QTest::keyClick(focus, Qt::Key_Return);
+    });
+    s.Key(Qt::Key_T, Qt::ControlModifier);
+    QTRY_COMPARE_WITH_TIMEOUT(form->RowControls(0).termBox->text(), QString("beta"), 10000);
+    QVERIFY(s.Activate());
+    QTRY_COMPARE_WITH_TIMEOUT(s.f.window->focusWidget(),
+                              static_cast<QWidget*>(form->RowControls(0).termBox), 5000);
+    s.Key(Qt::Key_A, Qt::ControlModifier);
 
     s.ScriptSearch(3, 3);
     QTest::keyClicks(s.f.window->focusWidget(), "whale");

@@ -31,6 +31,9 @@ struct SearchSession {
            Z("Author");
   }
 
+  // More lines for the title field (a browse list, say).
+  std::string titleLines;
+
   // Opens the configuration; the open connects by itself. False when the
   // driver never became idle.
   bool Open() {
@@ -42,7 +45,8 @@ struct SearchSession {
         "driver = socket:127.0.0.1:" +
         std::to_string(driver.Port()) +
         "\ndb_int_name = cat\nsummary_fields = S\ntitle_fields = T\nno_info = 1\n"
-        "t_field_name = Title\nt_field_cmd = ti\ndflt_at = 1\n"
+        "t_field_name = Title\nt_field_cmd = ti\ndflt_at = 1\n" +
+        titleLines +
         "t_field_name = Year\nt_field_cmd = py\nt_range_type = YEAR\n"
         "t_year_range = 1990-1995\ndflt_at = 2\n"
         "t_field_name = Size\nt_field_cmd = sz\nt_range_type = NUMERIC\n"
