@@ -15,6 +15,7 @@
 #include "GuiTestRegistry.h"
 #include "ModalWindow.h"
 #include "SearchSession.h"
+#include "app/CommandIds.h"
 #include "doc/CMainView.h"
 #include "driver/CBusyDialog.h"
 #include "driver/CListSummary.h"
@@ -125,6 +126,15 @@ class KeyboardAndLayoutTest : public QObject {
     QCOMPARE(s.doc->Summary().Selection(), std::vector<int>({1}));
     QTRY_COMPARE_WITH_TIMEOUT(summary->SummaryText()->toPlainText(), QString("Two\nabc\n\n\n"),
                               10000);
+    // Ctrl+S offers the summary for saving.
+    bool offered = false;
+    WhenModal<CSaveMailDlgView>([&offered](CSaveMailDlgView* dialog) {
+      offered = true;
+      QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog, Qt::Key_Escape);
+    });
+    s.Key(Qt::Key_S, Qt::ControlModifier);
+    QTRY_VERIFY_WITH_TIMEOUT(offered, 5000);
+    QVERIFY(s.Activate());
 
     // Tab reaches Retrieve Full; Space presses it.
     for (int tabs = 0; tabs < 8 && s.f.window->focusWidget() != summary->RetrieveFullButton();
