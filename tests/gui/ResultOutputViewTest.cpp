@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QTextBrowser>
+#include <memory>
 
 #include "FakeUi.h"
 #include "GuiTestRegistry.h"
@@ -48,6 +49,20 @@ void Shoot(QWidget* widget, const char* name) {
   }
 }
 
+// A Save/Mail dialog over settings of its own, not yet shown.
+struct SaveMailDialog {
+  TempDir dir;
+  FakeUi ui;
+  CSettingsStore settings{dir.File("Tamsel.conf")};
+  CSaveMailDlg model{settings, ui};
+  std::unique_ptr<CSaveMailDlgView> view;
+
+  SaveMailDialog() {
+    model.OnInit();
+    view = std::make_unique<CSaveMailDlgView>(model, nullptr);
+  }
+};
+
 }  // namespace
 
 class ResultOutputViewTest : public QObject {
@@ -55,12 +70,11 @@ class ResultOutputViewTest : public QObject {
 
  private slots:
   void SaveMailDialogLayouts() {
-    TempDir dir;
-    FakeUi ui;
-    CSettingsStore settings(dir.File("Tamsel.conf"));
-    CSaveMailDlg model(settings, ui);
-    model.OnInit();
-    CSaveMailDlgView view(model, nullptr);
+    SaveMailDialog d;
+    CSaveMailDlg& model = d.model;
+    FakeUi& ui = d.ui;
+    CSettingsStore& settings = d.settings;
+    CSaveMailDlgView& view = *d.view;
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
     QVERIFY(view.SaveButton()->isChecked());
@@ -105,12 +119,8 @@ class ResultOutputViewTest : public QObject {
   // Help from the dialog comes over it and takes input; closed, the dialog
   // is in front again.
   void HelpComesOverTheDialog() {
-    TempDir dir;
-    FakeUi ui;
-    CSettingsStore settings(dir.File("Tamsel.conf"));
-    CSaveMailDlg model(settings, ui);
-    model.OnInit();
-    CSaveMailDlgView view(model, nullptr);
+    SaveMailDialog d;
+    CSaveMailDlgView& view = *d.view;
     bool helped = false;
     WhenModal<CSaveMailDlgView>([&](CSaveMailDlgView* dialog) {
       QVERIFY(dialog->HelpButton()->isEnabled());
