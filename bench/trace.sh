@@ -8,60 +8,13 @@ build=$(cd "${1:-build-bench}" && pwd)
 top=$(cd "$(dirname "$0")/.." && pwd)
 runs=${RUNS:-5}
 count=3000
-driver="$build/tools/sample-driver/tamsel-sample-driver"
 cli="$build/tamsel-cli"
-for program in "$driver" "$cli"; do
-  if [ ! -x "$program" ]; then
-    echo "trace: $program is missing; build the benchmarks first" >&2
-    exit 1
-  fi
-done
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/tamsel-trace-bench.XXXXXX")
-driver_pid=
-cleanup() {
-  if [ -n "$driver_pid" ]; then
-    kill "$driver_pid" 2>/dev/null || true
-    wait "$driver_pid" 2>/dev/null || true
-  fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-"$driver" --port 0 --db "catalogue=$top/data/sample/catalogue.stanza" >"$work/driver.out" \
-  2>"$work/driver.err" &
-driver_pid=$!
-port=
-for _ in $(seq 1 600); do
-  port=$(sed -n 's/^listening on \([0-9][0-9]*\)$/\1/p' "$work/driver.out")
-  if [ -n "$port" ] || ! kill -0 "$driver_pid" 2>/dev/null; then
-    break
-  fi
-  sleep 0.1
-done
-if [ -z "$port" ]; then
-  echo "trace: the sample driver did not start" >&2
-  exit 1
-fi
-
-sed "s/127\.0\.0\.1:7301/127.0.0.1:$port/" "$top/data/sample/sample.tcf" >"$work/sample.tcf"
-cp "$top/data/sample/db.ifo" "$work/db.ifo"
-mkdir -p "$work/config" "$work/tmp"
-export XDG_CONFIG_HOME="$work/config" TEMP="$work/tmp"
+name=trace
+programs=("$build/tools/sample-driver/tamsel-sample-driver" "$cli")
+# shellcheck source=bench/lib/session.sh
+source "$top/bench/lib/session.sh"
 cd "$work"
-{
-  echo "open sample.tcf"
-  echo "row 1 Keyword *"
-  echo "search"
-  for _ in $(seq 2 $((count / 30))); do
-    echo "more"
-  done
-  echo "titles"
-} >"$work/session"
 
-median() {
-  sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'
-}
 # One whole run; with an argument, traced into that file (emptied first).
 time_run() {
   local before after

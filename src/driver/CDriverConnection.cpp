@@ -313,7 +313,32 @@ bool CDriverConnection::ReceiveBody() {
   return false;
 }
 
+namespace {
+
+// Holds the trace's entries for one step, so they go out in one write.
+class TraceHold {
+ public:
+  explicit TraceHold(CPacketTrace* trace) : trace(trace) {
+    if (trace != nullptr) {
+      trace->Hold();
+    }
+  }
+  ~TraceHold() {
+    if (trace != nullptr) {
+      trace->Release();
+    }
+  }
+  TraceHold(const TraceHold&) = delete;
+  TraceHold& operator=(const TraceHold&) = delete;
+
+ private:
+  CPacketTrace* trace;
+};
+
+}  // namespace
+
 void CDriverConnection::ReceiveStep() {
+  TraceHold hold(trace);
   mayRead = true;
   do {
     ReceivePacket();
@@ -360,6 +385,7 @@ bool CDriverConnection::WaitForReply(std::int64_t limitMs) {
       // the notifications.
       readAhead = false;
       mayRead = true;
+      TraceHold hold(trace);
       ReceivePacket();
       mayRead = false;
       readAhead = true;

@@ -74,7 +74,15 @@ void CPacketTrace::Record(Direction direction, const PacketHeader& header, std::
   }
   std::string entry = FormatEntry(direction, header, body, nowMs - startMs);
   std::fwrite(entry.data(), 1, entry.size(), file);
-  std::fflush(file);
+  if (holds == 0) {
+    std::fflush(file);
+  }
+}
+
+void CPacketTrace::Release() {
+  if (holds > 0 && --holds == 0 && file != nullptr) {
+    std::fflush(file);
+  }
 }
 
 const char* CPacketTrace::TypeName(std::uint32_t type) {

@@ -41,6 +41,12 @@ class CPacketTrace {
   bool Active() const { return file != nullptr; }
   const std::string& Path() const { return path; }
 
+  // While held, entries gather in the file's buffer and go out together when
+  // the last hold ends: a receive step with the requests it sends costs one
+  // write, not one per packet. Unheld, each entry is written at once.
+  void Hold() { ++holds; }
+  void Release();
+
   // `body` is what crossed the wire after the header (it may be one byte
   // longer than the header announces).
   void Record(Direction direction, const PacketHeader& header, std::string_view body,
@@ -55,4 +61,5 @@ class CPacketTrace {
   std::FILE* file = nullptr;
   std::string path;
   std::int64_t startMs = 0;
+  int holds = 0;
 };

@@ -4,6 +4,7 @@
 #include <iterator>
 #include <sstream>
 
+#include "CliRun.h"
 #include "TempDir.h"
 #include "TestDriver.h"
 #include "cli/CCliMain.h"
@@ -14,12 +15,9 @@ std::string Z(const std::string& text) {
   return text + '\0';
 }
 
-struct CliDriver : ::testing::Test {
-  TempDir dir;
-  ScopedEnv config{"XDG_CONFIG_HOME", dir.Path().c_str()};
-  ScopedEnv tmp{"TEMP", dir.Path().c_str()};
+struct CliDriver : ::testing::Test, CliRun {
+  using CliRun::Run;
   TestDriver driver;
-  std::string out, err;
 
   std::string Config() {
     return dir.Write("c.tcf",
@@ -28,25 +26,6 @@ struct CliDriver : ::testing::Test {
                          std::to_string(driver.Port()) +
                          "\ndb_int_name = cat\nsummary_fields = S\n"
                          "t_field_name = Words\nt_field_cmd = W\ndflt_at = 1\n");
-  }
-  int Run(const std::vector<std::string>& commands) {
-    std::vector<std::string> args;
-    for (const auto& c : commands) {
-      args.push_back("-c");
-      args.push_back(c);
-    }
-    std::vector<char*> argv;
-    static char prog[] = "tamsel-cli";
-    argv.push_back(prog);
-    for (auto& a : args) {
-      argv.push_back(a.data());
-    }
-    std::istringstream in;
-    std::ostringstream o, e;
-    int status = RunTamselCli(static_cast<int>(argv.size()), argv.data(), in, o, e, false);
-    out = o.str();
-    err = e.str();
-    return status;
   }
 };
 

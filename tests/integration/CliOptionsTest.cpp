@@ -5,6 +5,7 @@
 
 #include <sstream>
 
+#include "CliRun.h"
 #include "TempDir.h"
 #include "app/CSettingsStore.h"
 #include "app/SettingsNames.h"
@@ -12,31 +13,8 @@
 
 namespace {
 
-struct CliOptions : ::testing::Test {
-  TempDir dir;
-  ScopedEnv config{"XDG_CONFIG_HOME", dir.Path().c_str()};
-  ScopedEnv tmp{"TEMP", dir.Path().c_str()};
-  std::string out, err;
-
-  int Run(const std::vector<std::string>& commands) {
-    std::vector<std::string> args;
-    for (const auto& c : commands) {
-      args.push_back("-c");
-      args.push_back(c);
-    }
-    std::vector<char*> argv;
-    static char prog[] = "tamsel-cli";
-    argv.push_back(prog);
-    for (auto& a : args) {
-      argv.push_back(a.data());
-    }
-    std::istringstream in;
-    std::ostringstream o, e;
-    int status = RunTamselCli(static_cast<int>(argv.size()), argv.data(), in, o, e, false);
-    out = o.str();
-    err = e.str();
-    return status;
-  }
+struct CliOptions : ::testing::Test, CliRun {
+  using CliRun::Run;
 };
 
 TEST_F(CliOptions, OptionsCommandsStoreWhatTheMenusStore) {

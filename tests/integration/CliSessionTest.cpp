@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "CliRun.h"
 #include "HttpTestServer.h"
 #include "TempDir.h"
 #include "TestDriver.h"
@@ -18,31 +19,8 @@ std::string Database(const std::string& tag, const std::string& name, int port) 
          "l_field_name = English\nl_field_cmd = la=en\n";
 }
 
-struct CliSession : ::testing::Test {
-  TempDir dir;
-  ScopedEnv config{"XDG_CONFIG_HOME", dir.Path().c_str()};
-  ScopedEnv tmp{"TEMP", dir.Path().c_str()};
-  std::string out, err;
-
-  int Run(std::vector<std::string> commands, const std::vector<std::string>& extra = {}) {
-    std::vector<std::string> args = extra;
-    for (auto& c : commands) {
-      args.push_back("-c");
-      args.push_back(c);
-    }
-    std::vector<char*> argv;
-    static char prog[] = "tamsel-cli";
-    argv.push_back(prog);
-    for (auto& a : args) {
-      argv.push_back(a.data());
-    }
-    std::istringstream in;
-    std::ostringstream o, e;
-    int status = RunTamselCli(static_cast<int>(argv.size()), argv.data(), in, o, e, false);
-    out = o.str();
-    err = e.str();
-    return status;
-  }
+struct CliSession : ::testing::Test, CliRun {
+  using CliRun::Run;
 };
 
 TEST_F(CliSession, LexPrintsKeywordLinesWithLineNumbers) {

@@ -46,11 +46,19 @@ TEST(PacketTraceTest, AppendsTimedEntriesAndRefusesWhatIsNotAFile) {
   CPacketTrace trace;
   ASSERT_TRUE(trace.Start(path, 1000));
   trace.Record(CPacketTrace::Direction::Sent, Header(MSG_ECHO, 0), {}, 1250);
+  // Held entries are in the file once the last hold ends, not before.
+  std::string echo = "250 ms sent MSG_ECHO type=10 length=0 param1=0 param2=0 param3=0 param4=0\n";
+  EXPECT_EQ(ReadWholeFile(path), "earlier\n# trace started\n" + echo);
+  trace.Hold();
+  trace.Hold();
+  trace.Record(CPacketTrace::Direction::Sent, Header(MSG_ECHO, 0), {}, 1250);
+  trace.Release();
+  EXPECT_EQ(ReadWholeFile(path), "earlier\n# trace started\n" + echo);
+  trace.Release();
+  EXPECT_EQ(ReadWholeFile(path), "earlier\n# trace started\n" + echo + echo);
   trace.Stop();
   trace.Record(CPacketTrace::Direction::Sent, Header(MSG_CLOSE, 0), {}, 1300);  // not traced
-  EXPECT_EQ(ReadWholeFile(path),
-            "earlier\n# trace started\n"
-            "250 ms sent MSG_ECHO type=10 length=0 param1=0 param2=0 param3=0 param4=0\n");
+  EXPECT_EQ(ReadWholeFile(path), "earlier\n# trace started\n" + echo + echo);
 
   EXPECT_FALSE(trace.Start(dir.Path(), 0));
   std::string fifo = dir.File("fifo");
