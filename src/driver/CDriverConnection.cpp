@@ -158,14 +158,13 @@ void CDriverConnection::ResetReceiver() {
 }
 
 void CDriverConnection::DropBuffered() {
-  inbox.clear();
-  inboxPos = 0;
+  inboxPos = inboxEnd = 0;
 }
 
 long CDriverConnection::ReadSome(char* into, std::size_t want, int& error) {
   if (Buffered() > 0) {
     std::size_t n = std::min(want, Buffered());
-    std::memcpy(into, inbox.data() + inboxPos, n);
+    std::memcpy(into, inbox.get() + inboxPos, n);
     inboxPos += n;
     if (Buffered() == 0) {
       DropBuffered();
@@ -180,11 +179,13 @@ long CDriverConnection::ReadSome(char* into, std::size_t want, int& error) {
   for (;;) {
     ssize_t n = 0;
     if (readAhead && want < kReadAhead) {
-      inbox.resize(kReadAhead);
-      n = ::recv(socketFd, inbox.data(), kReadAhead, 0);
+      if (!inbox) {
+        inbox = std::make_unique_for_overwrite<char[]>(kReadAhead);
+      }
+      n = ::recv(socketFd, inbox.get(), kReadAhead, 0);
       if (n > 0) {
         mayRead = false;
-        inbox.resize(static_cast<std::size_t>(n));
+        inboxEnd = static_cast<std::size_t>(n);
         inboxPos = 0;
         return ReadSome(into, want, error);
       }

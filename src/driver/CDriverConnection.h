@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "driver/PacketHeader.h"
@@ -83,7 +84,7 @@ class CDriverConnection {
   // still read, one receive fills it.
   long ReadSome(char* into, std::size_t want, int& error);
   // Bytes read from the socket but not yet taken by the assembler.
-  std::size_t Buffered() const { return inbox.size() - inboxPos; }
+  std::size_t Buffered() const { return inboxEnd - inboxPos; }
   void DropBuffered();
   // One packet's worth of the assembler.
   void ReceivePacket();
@@ -102,8 +103,10 @@ class CDriverConnection {
   // The read-ahead: one receive takes up to this many bytes, so a reply
   // usually arrives with a single system call.
   static constexpr std::size_t kReadAhead = 64 * 1024;
-  std::string inbox;
+  // Allocated at the first read and kept: refilled, never cleared.
+  std::unique_ptr<char[]> inbox;
   std::size_t inboxPos = 0;
+  std::size_t inboxEnd = 0;
   // Whether the current step may still receive from the socket; waits in
   // place read exactly what the packet needs instead.
   bool mayRead = false;

@@ -206,7 +206,13 @@ void CSearchFormPage::Refresh() {
   browseButton->setText(Caption(form.browseCaption));
   browseButton->setEnabled(form.browseEnabled);
   searchButton->setEnabled(form.searchEnabled);
-  LayoutControls();
+  // Measuring the captions is the costly part; a page behind another (the
+  // summary page while titles stream in) is laid out when it comes to front.
+  if (isVisible()) {
+    LayoutControls();
+  } else {
+    layoutDue = true;
+  }
   refreshing = false;
   if (enabling) {
     FocusFirstTerm();
@@ -236,6 +242,14 @@ void CSearchFormPage::FocusFirstTerm() {
       row.termBox->setFocus(Qt::OtherFocusReason);
       return;
     }
+  }
+}
+
+void CSearchFormPage::showEvent(QShowEvent* event) {
+  QFrame::showEvent(event);
+  if (layoutDue) {
+    layoutDue = false;
+    LayoutControls();
   }
 }
 

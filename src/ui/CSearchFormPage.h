@@ -45,6 +45,7 @@ class CSearchFormPage : public QFrame {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -56,6 +57,8 @@ class CSearchFormPage : public QFrame {
 
   CSearchForm& form;
   bool refreshing = false;
+  // The page was refreshed while hidden: it is laid out when shown.
+  bool layoutDue = false;
   std::vector<std::string> shownEntries;
   QLabel* statusLine = nullptr;
   std::array<Row, CSearchForm::kRows> rows;

@@ -97,10 +97,7 @@ CSummaryPage::CSummaryPage(CListSummary& summary, QWidget* parent)
   connect(refreshTimer, &QTimer::timeout, this, [this] { Refresh(); });
   paintTimer = new QTimer(this);
   paintTimer->setSingleShot(true);
-  connect(paintTimer, &QTimer::timeout, this, [this] {
-    lastDrawn.start();
-    setUpdatesEnabled(true);
-  });
+  connect(paintTimer, &QTimer::timeout, this, [this] { ReleaseDrawing(); });
 
   QPointer<CSummaryPage> self(this);
   connections += summary.onTitleAdded.Connect([self](int index) {
@@ -255,12 +252,28 @@ void CSummaryPage::Refresh() {
   PaceDrawing();
 }
 
+void CSummaryPage::ReleaseDrawing() {
+  paintTimer->stop();
+  lastDrawn.start();
+  if (heldWindow) {
+    heldWindow->setUpdatesEnabled(true);
+    heldWindow.clear();
+  }
+}
+
+CSummaryPage::~CSummaryPage() {
+  ReleaseDrawing();
+}
+
 void CSummaryPage::PaceDrawing() {
   if (paintTimer->isActive()) {
     return;  // the held-back drawing comes when the timer runs out
   }
   if (lastDrawn.isValid() && lastDrawn.elapsed() < kMinPaintIntervalMs) {
-    setUpdatesEnabled(false);
+    // The whole window waits: each batch also changes the status line, the
+    // toolbar and the counter around the list.
+    heldWindow = window();
+    heldWindow->setUpdatesEnabled(false);
     paintTimer->start(static_cast<int>(kMinPaintIntervalMs - lastDrawn.elapsed()));
     return;
   }

@@ -36,6 +36,7 @@ class CSummaryPage : public QFrame {
   static constexpr int kMinPaintIntervalMs = 40;
 
   explicit CSummaryPage(CListSummary& summary, QWidget* parent = nullptr);
+  ~CSummaryPage() override;
 
   void Refresh();
   // "&Copy" for the list or the summary text, whichever `which` is.
@@ -71,6 +72,7 @@ class CSummaryPage : public QFrame {
   void RefreshSoon();
   // Holds the page's drawing back when it was drawn a moment ago.
   void PaceDrawing();
+  void ReleaseDrawing();
 
   CListSummary& summary;
   CDisplayText shownText;
@@ -90,6 +92,7 @@ class CSummaryPage : public QFrame {
   QTimer* refreshTimer = nullptr;
   QTimer* paintTimer = nullptr;
   QElapsedTimer lastDrawn;
+  QPointer<QWidget> heldWindow;
   QPointer<CResultOutputActions> outputActions;
   // The model's notifications to this view; released with it.
   ConnectionBag connections;

@@ -288,6 +288,28 @@ class KeyboardAndLayoutTest : public QObject {
     QApplication::setPalette(saved);
   }
 
+  // Batches that follow each other quickly are drawn a few times a second;
+  // the window is never left without drawing.
+  void QuickBatchesAreDrawnAtAPace() {
+    SearchSession s;
+    QVERIFY(s.Open());
+    QVERIFY(Search(s));
+    CSummaryPage* summary = s.window->SummaryPage();
+    summary->Refresh();
+    summary->Refresh();
+    QVERIFY(!s.f.window->updatesEnabled());
+    QCOMPARE(summary->TitleModel()->rowCount(), 30);  // the rows are in already
+    QTRY_VERIFY_WITH_TIMEOUT(s.f.window->updatesEnabled(), 1000);
+    // A page that goes while drawing is held gives its window back.
+    QWidget host;
+    auto* page = new CSummaryPage(s.doc->Summary(), &host);
+    host.show();
+    page->Refresh();
+    QVERIFY(!host.updatesEnabled());
+    delete page;
+    QVERIFY(host.updatesEnabled());
+  }
+
   // The busy picture is drawn in the palette's colours.
   void BusyPictureFollowsThePalette() {
     QPalette dark;
