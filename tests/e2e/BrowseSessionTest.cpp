@@ -15,20 +15,15 @@
 
 namespace {
 
-class BrowseSession : public ::testing::Test {
+class BrowseSession : public SampleSuite {
  protected:
   static void SetUpTestSuite() {
-    driver = std::make_unique<SampleDriver>(std::vector<std::string>{"catalogue"});
+    StartDriver({"catalogue"});
     records = std::make_unique<std::vector<Stanza>>(ReadStanzas(SamplePath("catalogue.stanza")));
   }
   static void TearDownTestSuite() {
-    EXPECT_EQ(driver->Stop(), 0) << "the sample driver did not stop cleanly";
-    driver.reset();
+    SampleSuite::TearDownTestSuite();
     records.reset();
-  }
-  void SetUp() override {
-    ASSERT_GT(driver->Port(), 0) << "the sample driver did not start";
-    work = std::make_unique<SampleWorkDir>(driver->Port());
   }
 
   // Sections with their record counts, in the driver's (sorted) order.
@@ -58,13 +53,8 @@ class BrowseSession : public ::testing::Test {
   // The entry number at the start of an entry line.
   static int EntryNumber(const std::string& line) { return std::stoi(line); }
 
-  static std::unique_ptr<SampleDriver> driver;
-  static std::unique_ptr<std::vector<Stanza>> records;
-  std::unique_ptr<SampleWorkDir> work;
+  static inline std::unique_ptr<std::vector<Stanza>> records;
 };
-
-std::unique_ptr<SampleDriver> BrowseSession::driver;
-std::unique_ptr<std::vector<Stanza>> BrowseSession::records;
 
 TEST_F(BrowseSession, PickedSectionGoesIntoTheRowAndFindsItsRecords) {
   std::map<std::string, int> sections = Sections();

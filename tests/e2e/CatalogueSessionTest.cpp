@@ -15,21 +15,19 @@
 
 namespace {
 
-class CatalogueSession : public ::testing::Test {
+class CatalogueSession : public SampleSuite {
  protected:
   static void SetUpTestSuite() {
-    driver = std::make_unique<SampleDriver>(std::vector<std::string>{"catalogue"});
+    StartDriver({"catalogue"});
     records = std::make_unique<std::vector<Stanza>>(ReadStanzas(SamplePath("catalogue.stanza")));
   }
   static void TearDownTestSuite() {
-    EXPECT_EQ(driver->Stop(), 0) << "the sample driver did not stop cleanly";
-    driver.reset();
+    SampleSuite::TearDownTestSuite();
     records.reset();
   }
   void SetUp() override {
-    ASSERT_GT(driver->Port(), 0) << "the sample driver did not start";
+    SampleSuite::SetUp();
     ASSERT_GT(records->size(), 5000u);
-    work = std::make_unique<SampleWorkDir>(driver->Port());
   }
 
   // Opens sample.tcf (the catalogue connects by itself), fills the form,
@@ -67,13 +65,8 @@ class CatalogueSession : public ::testing::Test {
   }
   static long Size(const Stanza& r) { return std::stol(r.First("installed-size")); }
 
-  static std::unique_ptr<SampleDriver> driver;
-  static std::unique_ptr<std::vector<Stanza>> records;
-  std::unique_ptr<SampleWorkDir> work;
+  static inline std::unique_ptr<std::vector<Stanza>> records;
 };
-
-std::unique_ptr<SampleDriver> CatalogueSession::driver;
-std::unique_ptr<std::vector<Stanza>> CatalogueSession::records;
 
 bool Contains(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;

@@ -17,21 +17,19 @@
 
 namespace {
 
-class ChangelogSession : public ::testing::Test {
+class ChangelogSession : public SampleSuite {
  protected:
   static void SetUpTestSuite() {
-    driver = std::make_unique<SampleDriver>(std::vector<std::string>{"catalogue", "changelog"});
+    StartDriver({"catalogue", "changelog"});
     records = std::make_unique<std::vector<Stanza>>(ReadStanzas(SamplePath("changelog.stanza")));
   }
   static void TearDownTestSuite() {
-    EXPECT_EQ(driver->Stop(), 0) << "the sample driver did not stop cleanly";
-    driver.reset();
+    SampleSuite::TearDownTestSuite();
     records.reset();
   }
   void SetUp() override {
-    ASSERT_GT(driver->Port(), 0) << "the sample driver did not start";
+    SampleSuite::SetUp();
     ASSERT_GT(records->size(), 1000u);
-    work = std::make_unique<SampleWorkDir>(driver->Port());
   }
 
   // Opens sample.tcf, connects to the changelog by its name, fills the form,
@@ -65,13 +63,8 @@ class ChangelogSession : public ::testing::Test {
     return n;
   }
 
-  static std::unique_ptr<SampleDriver> driver;
-  static std::unique_ptr<std::vector<Stanza>> records;
-  std::unique_ptr<SampleWorkDir> work;
+  static inline std::unique_ptr<std::vector<Stanza>> records;
 };
-
-std::unique_ptr<SampleDriver> ChangelogSession::driver;
-std::unique_ptr<std::vector<Stanza>> ChangelogSession::records;
 
 bool Contains(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;

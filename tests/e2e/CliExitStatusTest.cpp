@@ -11,25 +11,10 @@
 
 namespace {
 
-class CliExitStatus : public ::testing::Test {
+class CliExitStatus : public SampleSuite {
  protected:
-  static void SetUpTestSuite() {
-    driver = std::make_unique<SampleDriver>(std::vector<std::string>{"catalogue", "changelog"});
-  }
-  static void TearDownTestSuite() {
-    EXPECT_EQ(driver->Stop(), 0) << "the sample driver did not stop cleanly";
-    driver.reset();
-  }
-  void SetUp() override {
-    ASSERT_GT(driver->Port(), 0) << "the sample driver did not start";
-    work = std::make_unique<SampleWorkDir>(driver->Port());
-  }
-
-  static std::unique_ptr<SampleDriver> driver;
-  std::unique_ptr<SampleWorkDir> work;
+  static void SetUpTestSuite() { StartDriver({"catalogue", "changelog"}); }
 };
-
-std::unique_ptr<SampleDriver> CliExitStatus::driver;
 
 TEST_F(CliExitStatus, CommandsThatRanAndFailedExitWithThree) {
   // Everything works: 0.

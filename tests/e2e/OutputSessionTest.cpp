@@ -18,30 +18,15 @@
 
 namespace {
 
-class OutputSession : public ::testing::Test {
+class OutputSession : public SampleSuite {
  protected:
-  static void SetUpTestSuite() {
-    driver = std::make_unique<SampleDriver>(std::vector<std::string>{"catalogue"});
-  }
-  static void TearDownTestSuite() {
-    EXPECT_EQ(driver->Stop(), 0);
-    driver.reset();
-  }
-  void SetUp() override {
-    ASSERT_GT(driver->Port(), 0) << "the sample driver did not start";
-    work = std::make_unique<SampleWorkDir>(driver->Port());
-  }
+  static void SetUpTestSuite() { StartDriver({"catalogue"}); }
   ProgramResult Search(const std::string& row, const std::vector<std::string>& after) const {
     std::vector<std::string> commands = {"open sample.tcf", row, "search"};
     commands.insert(commands.end(), after.begin(), after.end());
     return work->Commands(commands);
   }
-
-  static std::unique_ptr<SampleDriver> driver;
-  std::unique_ptr<SampleWorkDir> work;
 };
-
-std::unique_ptr<SampleDriver> OutputSession::driver;
 
 std::string CrLf(const std::string& text) {
   std::string out;

@@ -13,31 +13,16 @@
 
 namespace {
 
-class QueryListSession : public ::testing::Test {
+class QueryListSession : public SampleSuite {
  protected:
-  static void SetUpTestSuite() {
-    driver = std::make_unique<SampleDriver>(std::vector<std::string>{"catalogue", "changelog"});
-  }
-  static void TearDownTestSuite() {
-    EXPECT_EQ(driver->Stop(), 0) << "the sample driver did not stop cleanly";
-    driver.reset();
-  }
-  void SetUp() override {
-    ASSERT_GT(driver->Port(), 0) << "the sample driver did not start";
-    work = std::make_unique<SampleWorkDir>(driver->Port());
-  }
+  static void SetUpTestSuite() { StartDriver({"catalogue", "changelog"}); }
 
   ProgramResult Changelog(const std::vector<std::string>& after) const {
     std::vector<std::string> commands = {"open sample.tcf", "connect Changelog history"};
     commands.insert(commands.end(), after.begin(), after.end());
     return work->Commands(commands);
   }
-
-  static std::unique_ptr<SampleDriver> driver;
-  std::unique_ptr<SampleWorkDir> work;
 };
-
-std::unique_ptr<SampleDriver> QueryListSession::driver;
 
 const std::string kEnd = "\r\n";
 

@@ -5,9 +5,11 @@
 // the tamsel-cli binary, and a plain reading of the bundled stanza files to
 // tell what the driver should find.
 
+#include <gtest/gtest.h>
 #include <sys/types.h>
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,7 +19,6 @@
 
 // tamsel-sample-driver on a free loopback port, serving bundled databases
 // ("catalogue", "changelog"); stopped with SIGTERM.
-// The sample driver serving the named bundled databases.
 class SampleDriver : public DriverProcess {
  public:
   explicit SampleDriver(const std::vector<std::string>& databases);
@@ -50,6 +51,27 @@ class SampleWorkDir {
 
  private:
   TempDir dir;
+};
+
+// A suite of sessions against one sample driver, started once for the suite
+// by its SetUpTestSuite (StartDriver), with a fresh working directory for
+// each test.
+class SampleSuite : public ::testing::Test {
+ protected:
+  static void StartDriver(const std::vector<std::string>& databases) {
+    driver = std::make_unique<SampleDriver>(databases);
+  }
+  static void TearDownTestSuite() {
+    EXPECT_EQ(driver->Stop(), 0) << "the sample driver did not stop cleanly";
+    driver.reset();
+  }
+  void SetUp() override {
+    ASSERT_GT(driver->Port(), 0) << "the sample driver did not start";
+    work = std::make_unique<SampleWorkDir>(driver->Port());
+  }
+
+  static inline std::unique_ptr<SampleDriver> driver;
+  std::unique_ptr<SampleWorkDir> work;
 };
 
 // One record of a stanza file: each field's value (continuation lines joined
