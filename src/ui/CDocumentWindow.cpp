@@ -5,7 +5,6 @@
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLineEdit>
-#include <QListView>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -24,6 +23,7 @@
 #include "ui/CResultOutputActions.h"
 #include "ui/CSearchFormPage.h"
 #include "ui/CSummaryPage.h"
+#include "ui/CTitleListView.h"
 
 namespace {
 

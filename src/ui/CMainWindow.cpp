@@ -49,6 +49,7 @@
 #include "ui/CHelpWindow.h"
 #include "ui/CQtUi.h"
 #include "ui/CResultOutputActions.h"
+#include "ui/SteadySize.h"
 
 namespace {
 
@@ -567,12 +568,13 @@ void CMainWindow::CreateStatusBar() {
     }
     auto* label = new QLabel(this);
     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    label->setMinimumWidth(
-        label->fontMetrics().horizontalAdvance(CQtUi::ToQString(pane.sizingText)) + 6);
+    int width = label->fontMetrics().horizontalAdvance(CQtUi::ToQString(pane.sizingText)) + 6;
+    label->setMinimumWidth(width);
     label->setAlignment(Qt::AlignCenter);
     statusBar()->addPermanentWidget(label);
     if (pane.id == kPaneMessage) {
       messagePane = label;
+      messagePaneWidth = width;
       messagePane->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     } else {
       // The lock keys' state is not something Qt reports portably; the
@@ -586,6 +588,8 @@ void CMainWindow::CreateStatusBar() {
 
 void CMainWindow::UpdateMessagePane() {
   messagePane->setText(CQtUi::ToQString(model.StatusPaneText()));
+  // At least the sizing text's width, wider for a longer message.
+  KeepSteadySize(messagePane, QSize(messagePaneWidth, 0));
 }
 
 void CMainWindow::ApplyPlacement(int screenWidth) {

@@ -126,6 +126,7 @@ class CMainWindow : public QMainWindow {
   CMainFrameModel model;
   QMdiArea* mdiArea = nullptr;
   QLabel* messagePane = nullptr;
+  int messagePaneWidth = 0;
   QToolBar* toolBar = nullptr;
   QAction* openLocalAction = nullptr;
   QAction* openRemoteAction = nullptr;

@@ -4,7 +4,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
-#include <QListView>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -23,6 +22,8 @@
 #include "ui/CQtUi.h"
 #include "ui/CResultOutputActions.h"
 #include "ui/CTitleListModel.h"
+#include "ui/CTitleListView.h"
+#include "ui/SteadySize.h"
 
 CSummaryPage::CSummaryPage(CListSummary& summary, QWidget* parent)
     : QFrame(parent), summary(summary) {
@@ -35,11 +36,9 @@ CSummaryPage::CSummaryPage(CListSummary& summary, QWidget* parent)
   divider->setChildrenCollapsible(false);
   layout->addWidget(divider, 1);
 
-  list = new QListView(divider);
+  list = new CTitleListView(divider);
   titles = new CTitleListModel(summary.Titles(), this);
   list->setModel(titles);
-  // One height for every line: appending to a long list costs no relayout.
-  list->setUniformItemSizes(true);
   list->setSelectionMode(QAbstractItemView::ExtendedSelection);
   list->setEditTriggers(QAbstractItemView::NoEditTriggers);
   list->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -81,7 +80,7 @@ CSummaryPage::CSummaryPage(CListSummary& summary, QWidget* parent)
   connect(retrieveFull, &QPushButton::clicked, this, [this] { this->summary.RetrieveFull(); });
   connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
           [this] { ListSelectionChanged(); });
-  connect(list, &QListView::doubleClicked, this, [this] { this->summary.DoubleClick(); });
+  connect(list, &QAbstractItemView::doubleClicked, this, [this] { this->summary.DoubleClick(); });
   connect(list, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
     std::unique_ptr<QMenu> menu(NewTitleMenu());
     menu->exec(list->viewport()->mapToGlobal(at));
@@ -219,8 +218,7 @@ void CSummaryPage::ApplyFont() {
   option.features = QStyleOptionViewItem::HasDisplay;
   option.text = QStringLiteral("Xg");
   QSize line = list->style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), list);
-  titles->SetItemSize(QSize(kListExtent, line.height()));
-  list->doItemsLayout();
+  list->SetLineSize(kListExtent, line.height());
 }
 
 void CSummaryPage::RefreshSoon() {
@@ -243,6 +241,13 @@ void CSummaryPage::Refresh() {
   counter->setTitle(CQtUi::ToQString(summary.counterText));
   more->setText(CQtUi::ToQString(summary.moreLabel));
   more->setEnabled(summary.moreEnabled);
+  // The counter changes with every batch; as wide as the buttons below it,
+  // or wider for a longer count.
+  int column = 0;
+  for (QPushButton* button : {retrieveFull, saveMail, print, help}) {
+    column = std::max(column, button->sizeHint().width());
+  }
+  KeepSteadySize(counter, QSize(column, 0));
   // Drawing waits while a batch arrives.
   list->setUpdatesEnabled(summary.listRedraw);
   text->setUpdatesEnabled(summary.summaryRedraw);

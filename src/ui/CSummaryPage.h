@@ -12,8 +12,8 @@
 
 class CResultOutputActions;
 class CTitleListModel;
+class CTitleListView;
 class QGroupBox;
-class QListView;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
@@ -50,7 +50,7 @@ class CSummaryPage : public QFrame {
   void SetOutputActions(CResultOutputActions* actions);
   QMenu* NewSummaryMenu();
 
-  QListView* TitleList() const { return list; }
+  CTitleListView* TitleList() const { return list; }
   CTitleListModel* TitleModel() const { return titles; }
   QSplitter* Divider() const { return divider; }
   QPlainTextEdit* SummaryText() const { return text; }
@@ -80,7 +80,7 @@ class CSummaryPage : public QFrame {
   bool pushingSelection = false;
   QFont appliedFont;
   QSplitter* divider = nullptr;
-  QListView* list = nullptr;
+  CTitleListView* list = nullptr;
   CTitleListModel* titles = nullptr;
   QPlainTextEdit* text = nullptr;
   QGroupBox* counter = nullptr;

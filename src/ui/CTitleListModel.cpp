@@ -28,16 +28,6 @@ void CTitleListModel::Cleared() {
   endResetModel();
 }
 
-void CTitleListModel::SetItemSize(const QSize& size) {
-  if (size == itemSize) {
-    return;
-  }
-  itemSize = size;
-  if (shown > 0) {
-    emit dataChanged(index(0), index(shown - 1), {Qt::SizeHintRole});
-  }
-}
-
 int CTitleListModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : shown;
 }
@@ -49,9 +39,6 @@ QVariant CTitleListModel::data(const QModelIndex& index, int role) const {
   }
   if (role == Qt::DisplayRole) {
     return CQtUi::ToQString(titles[static_cast<std::size_t>(index.row())]);
-  }
-  if (role == Qt::SizeHintRole && itemSize.isValid()) {
-    return itemSize;
   }
   return QVariant();
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QAbstractListModel>
-#include <QSize>
 #include <string>
 #include <vector>
 
@@ -24,9 +23,6 @@ class CTitleListModel : public QAbstractListModel {
   int Waiting() const { return arrived - shown; }
   // The titles were emptied.
   void Cleared();
-  // Every row has this size (the list's horizontal extent and a line's
-  // height); an invalid size leaves it to the view.
-  void SetItemSize(const QSize& size);
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   QVariant data(const QModelIndex& index, int role) const override;
@@ -35,5 +31,4 @@ class CTitleListModel : public QAbstractListModel {
   const std::vector<std::string>& titles;
   int shown = 0;
   int arrived = 0;
-  QSize itemSize;
 };

@@ -2,9 +2,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QGroupBox>
 #include <QImage>
 #include <QLineEdit>
-#include <QListView>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -27,6 +27,7 @@
 #include "ui/CSearchFormPage.h"
 #include "ui/CSummaryPage.h"
 #include "ui/CTitleListModel.h"
+#include "ui/CTitleListView.h"
 
 namespace {
 
@@ -223,7 +224,7 @@ class KeyboardAndLayoutTest : public QObject {
     QVERIFY(Search(s));
     CSummaryPage* summary = s.window->SummaryPage();
     QCOMPARE(Faults(summary), QStringList());
-    QListView* list = summary->TitleList();
+    CTitleListView* list = summary->TitleList();
     int rowHeight = list->visualRect(summary->TitleModel()->index(0)).height();
     QVERIFY2(list->viewport()->height() / rowHeight >= 8,
              qPrintable(QString::number(list->viewport()->height())));
@@ -310,6 +311,32 @@ class KeyboardAndLayoutTest : public QObject {
     QVERIFY(host.updatesEnabled());
   }
 
+  // Each batch changes the counter and the status line; as long as the new
+  // texts fit, nothing is laid out again for them.
+  void BatchesLeaveTheLayoutAlone() {
+    SearchSession s;
+    QVERIFY(s.Open());
+    QVERIFY(Search(s, 200, 150));
+    CSummaryPage* summary = s.window->SummaryPage();
+    LayoutCounter layouts;
+    for (int rows = 60; rows <= 150; rows += 30) {
+      if (rows == 90) {
+        qApp->installEventFilter(&layouts);  // the first batch may settle sizes
+      }
+      summary->MoreButton()->click();
+      QVERIFY(QTest::qWaitFor(
+          [&] {
+            return summary->TitleModel()->rowCount() == rows &&
+                   s.doc->LinkStateValue() == LINK_IDLE;
+          },
+          10000));
+      QCoreApplication::processEvents();
+    }
+    qApp->removeEventFilter(&layouts);
+    QCOMPARE(summary->Counter()->title(), QString(" 150 of 200"));
+    QCOMPARE(layouts.requests, 0);
+  }
+
   // The busy picture is drawn in the palette's colours.
   void BusyPictureFollowsThePalette() {
     QPalette dark;
@@ -334,8 +361,22 @@ class KeyboardAndLayoutTest : public QObject {
   }
 
  private:
-  static bool Search(SearchSession& s) {
-    s.ScriptSearch(40, 30);
+  // Counts the requests to lay widgets out again.
+  class LayoutCounter : public QObject {
+   public:
+    int requests = 0;
+
+   protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+      if (event->type() == QEvent::LayoutRequest && watched->isWidgetType()) {
+        ++requests;
+      }
+      return false;
+    }
+  };
+
+  static bool Search(SearchSession& s, int count = 40, int titles = 30) {
+    s.ScriptSearch(count, titles);
     CSearchFormPage* form = s.window->SearchPage();
     form->RowControls(0).termBox->setText("whale");
     s.doc->Form().SetTerm(0, "whale");

@@ -1,6 +1,5 @@
 #include <QApplication>
 #include <QLineEdit>
-#include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -13,6 +12,7 @@
 #include "ui/CRecordPage.h"
 #include "ui/CSearchFormPage.h"
 #include "ui/CSummaryPage.h"
+#include "ui/CTitleListView.h"
 
 namespace {
 

@@ -2,7 +2,6 @@
 #include <QFontInfo>
 #include <QGridLayout>
 #include <QLabel>
-#include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -20,6 +19,7 @@
 #include "ui/CRecordFormatDlgView.h"
 #include "ui/CRecordPage.h"
 #include "ui/CSummaryPage.h"
+#include "ui/CTitleListView.h"
 
 namespace {
 
@@ -124,7 +124,7 @@ class ResultDialogsTest : public QObject {
   void ChangeFontSetsBothResultWindows() {
     SearchSession s;
     QVERIFY(s.Open());
-    QListView* list = s.window->SummaryPage()->TitleList();
+    CTitleListView* list = s.window->SummaryPage()->TitleList();
     QPlainTextEdit* record = s.window->RecordPage()->Text();
     // "Courier New" is asked for by name; a fixed-pitch stand-in is used.
     QVERIFY(QFontInfo(list->font()).fixedPitch());

@@ -5,7 +5,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -26,6 +25,7 @@
 #include "ui/CSearchFormPage.h"
 #include "ui/CSummaryPage.h"
 #include "ui/CTitleListModel.h"
+#include "ui/CTitleListView.h"
 
 namespace {
 
@@ -239,7 +239,7 @@ class SearchSessionTest : public QObject {
     QVERIFY(s.Activate());
     QVERIFY(Search(s, 3));
     CSummaryPage* summary = s.window->SummaryPage();
-    QListView* list = summary->TitleList();
+    CTitleListView* list = summary->TitleList();
 
     // One click shows the summary once the double-click time is over.
     s.driver.OnRequest(MSG_GET_RECORD, {{TestDriver::Packet(MSG_RECORD, Z("Two\n\nabc"), 2)}});

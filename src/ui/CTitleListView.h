@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QTableView>
+
+// The summary page's title list: one column of lines, one line high each.
+// It is a one-column table rather than a list view because a table places
+// its rows by a fixed row height: appending a chunk of titles to a long list
+// costs no pass over the rows already there, where a list view lays every
+// row out again. It behaves as a list: no headers or grid, whole lines
+// selected, Tab leaves it, Home and End go to the first and last line.
+class CTitleListView : public QTableView {
+  Q_OBJECT
+
+ public:
+  explicit CTitleListView(QWidget* parent = nullptr);
+
+  // A line's height in the current font; the column is at least
+  // `extent` pixels wide, wider when the view is.
+  void SetLineSize(int extent, int height);
+
+ protected:
+  QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+};
