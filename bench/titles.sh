@@ -46,45 +46,60 @@ time_bare() {
   sed -n 's/^connect-to-last-title //p' "$work/bare.out"
 }
 
+time_gui() {
+  QT_QPA_PLATFORM=offscreen "$gui" "$work/sample.tcf" "$work/gui" "$count" 2>"$work/gui.err" |
+    sed -n 's/^connect-to-last-title //p'
+}
+with_gui=
+if [ -x "$gui" ]; then
+  with_gui=1
+fi
+
 # One run of each first, so the driver's and the system's caches are warm.
 time_cli >/dev/null
 time_bare >/dev/null
+if [ -n "$with_gui" ] && [ -z "$(time_gui)" ]; then
+  echo "titles: the offscreen GUI session failed:" >&2
+  tail -n 5 "$work/gui.err" >&2
+  exit 1
+fi
 
-# Runs take turns, so a change in the machine's load falls on both.
-: >"$work/cli.times"
-: >"$work/bare.times"
+# Runs take turns, so a change in the machine's load falls on all of them,
+# and each ratio is taken within one turn: its median is steadier than the
+# ratio of two medians when the machine's speed drifts between turns.
+: >"$work/runs"
 for _ in $(seq "$runs"); do
-  time_cli >>"$work/cli.times"
-  time_bare >>"$work/bare.times"
+  cli_run=$(time_cli)
+  bare_run=$(time_bare)
+  gui_run=0
+  if [ -n "$with_gui" ]; then
+    gui_run=$(time_gui)
+  fi
+  echo "$cli_run $bare_run $gui_run" >>"$work/runs"
 done
-cli_time=$(median <"$work/cli.times")
-bare_time=$(cut -d' ' -f1 "$work/bare.times" | median)
-bare_inner=$(cut -d' ' -f2 "$work/bare.times" | median)
+column() {
+  awk -v f="$1" '{ print $f }' "$work/runs" | median
+}
+paired() {
+  awk -v a="$1" -v b="$2" '{ print $a / $b }' "$work/runs" | median
+}
+cli_time=$(column 1)
+bare_time=$(column 2)
+bare_inner=$(column 3)
 
 line() {
-  awk -v label="$1" -v t="$2" -v base="${3:-}" -v target="${4:-}" 'BEGIN {
+  awk -v label="$1" -v t="$2" -v ratio="${3:-}" -v target="${4:-}" 'BEGIN {
     printf "  %-36s %8.1f ms", label, t * 1000
-    if (base != "") printf "   ratio %.2f (target at most %s)", t / base, target
+    if (ratio != "") printf "   ratio %.2f (target at most %s)", ratio, target
     printf "\n"
   }'
 }
-echo "$count titles from the sample driver, median of $runs runs:"
+echo "$count titles from the sample driver, median of $runs runs (ratios within each run):"
 line "bare client, whole run" "$bare_time"
-line "tamsel-cli, whole run" "$cli_time" "$bare_time" 1.25
-
-if [ -x "$gui" ]; then
-  time_gui() {
-    QT_QPA_PLATFORM=offscreen "$gui" "$work/sample.tcf" "$work/gui" "$count" 2>"$work/gui.err" |
-      sed -n 's/^connect-to-last-title //p'
-  }
-  if [ -z "$(time_gui)" ]; then
-    echo "  GUI: the offscreen session failed:" >&2
-    tail -n 5 "$work/gui.err" >&2
-    exit 1
-  fi
-  gui_time=$(for _ in $(seq "$runs"); do time_gui; done | median)
+line "tamsel-cli, whole run" "$cli_time" "$(paired 1 2)" 1.25
+if [ -n "$with_gui" ]; then
   line "bare client, open to last title" "$bare_inner"
-  line "GUI (offscreen), open to last title" "$gui_time" "$bare_inner" 1.5
+  line "GUI (offscreen), open to last title" "$(column 4)" "$(paired 4 3)" 1.5
 else
   echo "  GUI: not built (TAMSEL_GUI=OFF)"
 fi

@@ -568,13 +568,13 @@ void CMainWindow::CreateStatusBar() {
     }
     auto* label = new QLabel(this);
     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    int width = label->fontMetrics().horizontalAdvance(CQtUi::ToQString(pane.sizingText)) + 6;
-    label->setMinimumWidth(width);
+    label->setMinimumWidth(
+        label->fontMetrics().horizontalAdvance(CQtUi::ToQString(pane.sizingText)) + 6);
     label->setAlignment(Qt::AlignCenter);
     statusBar()->addPermanentWidget(label);
     if (pane.id == kPaneMessage) {
       messagePane = label;
-      messagePaneWidth = width;
+      MeasureMessagePane();
       messagePane->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     } else {
       // The lock keys' state is not something Qt reports portably; the
@@ -586,10 +586,44 @@ void CMainWindow::CreateStatusBar() {
   UpdateMessagePane();
 }
 
+void CMainWindow::MeasureMessagePane() {
+  QFontMetrics metrics = messagePane->fontMetrics();
+  messagePaneWidth =
+      metrics.horizontalAdvance(CQtUi::ToQString(CMainFrameModel::kMessagePaneSizingText)) + 6;
+  QMargins margins = messagePane->contentsMargins();
+  messagePaneHeight = metrics.height() + margins.top() + margins.bottom();
+}
+
+void CMainWindow::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+    // The messages measure differently now.
+    messagePaneWidths.clear();
+    if (messagePane != nullptr) {
+      MeasureMessagePane();
+      UpdateMessagePane();
+    }
+  }
+}
+
 void CMainWindow::UpdateMessagePane() {
-  messagePane->setText(CQtUi::ToQString(model.StatusPaneText()));
+  QString text = CQtUi::ToQString(model.StatusPaneText());
+  messagePane->setText(text);
+  // Measuring a text is the costly part of showing it, and the pane shows
+  // a few texts over and over ("Retrieving Titles..." and back). The label's
+  // own size hint can't serve: it never asks for less than its fixed width.
+  auto width = messagePaneWidths.constFind(text);
+  if (width == messagePaneWidths.constEnd()) {
+    if (messagePaneWidths.size() >= kMessagePaneWidthsKept) {
+      messagePaneWidths.clear();
+    }
+    QFontMetrics metrics = messagePane->fontMetrics();
+    QMargins margins = messagePane->contentsMargins();
+    width = messagePaneWidths.insert(text, metrics.horizontalAdvance(text) + margins.left() +
+                                               margins.right() + metrics.horizontalAdvance('x'));
+  }
   // At least the sizing text's width, wider for a longer message.
-  KeepSteadySize(messagePane, QSize(messagePaneWidth, 0));
+  KeepSteadySize(messagePane, QSize(std::max(messagePaneWidth, *width), messagePaneHeight));
 }
 
 void CMainWindow::ApplyPlacement(int screenWidth) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QMainWindow>
 #include <map>
 #include <memory>
@@ -82,6 +83,7 @@ class CMainWindow : public QMainWindow {
  protected:
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   // What the frame keeps for one document window. The busy window is
@@ -112,6 +114,8 @@ class CMainWindow : public QMainWindow {
   void CreateToolBar();
   void CreateStatusBar();
   void UpdateMessagePane();
+  // The message pane's least width (its sizing text's) and its height.
+  void MeasureMessagePane();
   // Enabled and checked states of the document commands.
   void UpdateActions();
   void DocumentChanged(QMdiSubWindow* window);
@@ -127,6 +131,10 @@ class CMainWindow : public QMainWindow {
   QMdiArea* mdiArea = nullptr;
   QLabel* messagePane = nullptr;
   int messagePaneWidth = 0;
+  int messagePaneHeight = 0;
+  // The width each recent message asks for, measured once.
+  static constexpr int kMessagePaneWidthsKept = 32;
+  QHash<QString, int> messagePaneWidths;
   QToolBar* toolBar = nullptr;
   QAction* openLocalAction = nullptr;
   QAction* openRemoteAction = nullptr;

@@ -148,6 +148,13 @@ void CSearchFormPage::MoveFocus(int row, CSearchForm::FocusTarget target) {
 }
 
 void CSearchFormPage::Refresh() {
+  // A page behind another (the summary page while titles stream in) is
+  // brought up to date when it comes to the front.
+  if (!isVisible()) {
+    refreshDue = true;
+    return;
+  }
+  refreshDue = false;
   refreshing = true;
   // Nothing on the page can be used while a connect is under way.
   bool enabling = form.viewEnabled && !isEnabled();
@@ -206,13 +213,7 @@ void CSearchFormPage::Refresh() {
   browseButton->setText(Caption(form.browseCaption));
   browseButton->setEnabled(form.browseEnabled);
   searchButton->setEnabled(form.searchEnabled);
-  // Measuring the captions is the costly part; a page behind another (the
-  // summary page while titles stream in) is laid out when it comes to front.
-  if (isVisible()) {
-    LayoutControls();
-  } else {
-    layoutDue = true;
-  }
+  LayoutControls();
   refreshing = false;
   if (enabling) {
     FocusFirstTerm();
@@ -247,9 +248,8 @@ void CSearchFormPage::FocusFirstTerm() {
 
 void CSearchFormPage::showEvent(QShowEvent* event) {
   QFrame::showEvent(event);
-  if (layoutDue) {
-    layoutDue = false;
-    LayoutControls();
+  if (refreshDue) {
+    Refresh();
   }
 }
 

@@ -57,8 +57,8 @@ class CSearchFormPage : public QFrame {
 
   CSearchForm& form;
   bool refreshing = false;
-  // The page was refreshed while hidden: it is laid out when shown.
-  bool layoutDue = false;
+  // A change came while the page was hidden: it is shown when the page is.
+  bool refreshDue = false;
   std::vector<std::string> shownEntries;
   QLabel* statusLine = nullptr;
   std::array<Row, CSearchForm::kRows> rows;

@@ -19,6 +19,7 @@
 #include "external/CHelpTopics.h"
 #include "ui/CFontDlgView.h"
 #include "ui/CHelpWindow.h"
+#include "ui/CPaintHold.h"
 #include "ui/CQtUi.h"
 #include "ui/CResultOutputActions.h"
 #include "ui/CTitleListModel.h"
@@ -94,6 +95,7 @@ CSummaryPage::CSummaryPage(CListSummary& summary, QWidget* parent)
   refreshTimer->setSingleShot(true);
   refreshTimer->setInterval(kBatchRefreshMs);
   connect(refreshTimer, &QTimer::timeout, this, [this] { Refresh(); });
+  paintHold = new CPaintHold(this);
   paintTimer = new QTimer(this);
   paintTimer->setSingleShot(true);
   connect(paintTimer, &QTimer::timeout, this, [this] { ReleaseDrawing(); });
@@ -247,7 +249,7 @@ void CSummaryPage::Refresh() {
   for (QPushButton* button : {retrieveFull, saveMail, print, help}) {
     column = std::max(column, button->sizeHint().width());
   }
-  KeepSteadySize(counter, QSize(column, 0));
+  KeepSteadySize(counter, counter->sizeHint().expandedTo(QSize(column, 0)));
   // Drawing waits while a batch arrives.
   list->setUpdatesEnabled(summary.listRedraw);
   text->setUpdatesEnabled(summary.summaryRedraw);
@@ -260,10 +262,7 @@ void CSummaryPage::Refresh() {
 void CSummaryPage::ReleaseDrawing() {
   paintTimer->stop();
   lastDrawn.start();
-  if (heldWindow) {
-    heldWindow->setUpdatesEnabled(true);
-    heldWindow.clear();
-  }
+  paintHold->Release();
 }
 
 CSummaryPage::~CSummaryPage() {
@@ -277,8 +276,7 @@ void CSummaryPage::PaceDrawing() {
   if (lastDrawn.isValid() && lastDrawn.elapsed() < kMinPaintIntervalMs) {
     // The whole window waits: each batch also changes the status line, the
     // toolbar and the counter around the list.
-    heldWindow = window();
-    heldWindow->setUpdatesEnabled(false);
+    paintHold->Hold(window());
     paintTimer->start(static_cast<int>(kMinPaintIntervalMs - lastDrawn.elapsed()));
     return;
   }

@@ -10,6 +10,7 @@
 #include "driver/CListSummary.h"
 #include "ui/CDisplayText.h"
 
+class CPaintHold;
 class CResultOutputActions;
 class CTitleListModel;
 class CTitleListView;
@@ -92,7 +93,7 @@ class CSummaryPage : public QFrame {
   QTimer* refreshTimer = nullptr;
   QTimer* paintTimer = nullptr;
   QElapsedTimer lastDrawn;
-  QPointer<QWidget> heldWindow;
+  CPaintHold* paintHold = nullptr;
   QPointer<CResultOutputActions> outputActions;
   // The model's notifications to this view; released with it.
   ConnectionBag connections;

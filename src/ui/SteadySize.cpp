@@ -2,8 +2,7 @@
 
 #include <QWidget>
 
-void KeepSteadySize(QWidget* widget, QSize floor) {
-  QSize size = widget->sizeHint().expandedTo(floor);
+void KeepSteadySize(QWidget* widget, QSize size) {
   if (widget->minimumSize() != size || widget->maximumSize() != size) {
     widget->setFixedSize(size);
   }

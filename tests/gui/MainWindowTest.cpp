@@ -158,8 +158,24 @@ class MainWindowTest : public QObject {
     f.app.SetStatusMessage("");
     QCOMPARE(f.window->MessagePane()->text(), QString("  "));
     // The pane is wide enough for its sizing text.
-    QVERIFY(f.window->MessagePane()->minimumWidth() >=
-            f.window->MessagePane()->fontMetrics().horizontalAdvance("Somewhat Longer Result"));
+    QLabel* pane = f.window->MessagePane();
+    int narrowest = pane->width();
+    QVERIFY(narrowest >= pane->fontMetrics().horizontalAdvance("Somewhat Longer Result"));
+    // A longer message widens it, whole; the pane narrows again after it,
+    // also when the same long message comes back.
+    QString longer = "A status message much longer than the pane's sizing text";
+    for (int round = 0; round < 2; ++round) {
+      f.app.SetStatusMessage(longer.toStdString());
+      QVERIFY(pane->width() >= pane->fontMetrics().horizontalAdvance(longer));
+      f.app.SetStatusMessage("Ready");
+      QCOMPARE(pane->width(), narrowest);
+    }
+    // A larger font measures the messages anew.
+    QFont larger = pane->font();
+    larger.setPointSizeF(larger.pointSizeF() * 2);
+    f.window->setFont(larger);
+    f.app.SetStatusMessage(longer.toStdString());
+    QVERIFY(pane->width() >= pane->fontMetrics().horizontalAdvance(longer));
     // A destroyed window no longer listens.
     f.window.reset();
     f.app.SetStatusMessage("after");

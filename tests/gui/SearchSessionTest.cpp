@@ -170,6 +170,9 @@ class SearchSessionTest : public QObject {
     QCOMPARE(summary->Counter()->title(), QString(" 75 of 75"));
     QCOMPARE(summary->MoreButton()->text(), QString("30 more?"));
     QVERIFY(!summary->MoreButton()->isEnabled());
+    // Back on the search page, Search can be pressed again.
+    s.doc->MainView().SelectPage(CMainView::PAGE_CRITERIA);
+    QTRY_VERIFY_WITH_TIMEOUT(page->isVisible(), 5000);
     QVERIFY(page->SearchButton()->isEnabled());
   }
 
