@@ -59,11 +59,21 @@ class Signal {
   void operator()(Args... args) const { Emit(args...); }
 
   void Emit(Args... args) const {
+    // Held for the emit: a handler may destroy the signal's owner.
+    std::shared_ptr<State> held = state;
+    if (held->handlers.empty())
+      return;
+    if (held->handlers.size() == 1) {
+      // The common case, without a snapshot: nothing runs before it.
+      std::shared_ptr<Slot> handler = held->handlers.begin()->second;
+      (*handler)(args...);
+      return;
+    }
     // Copy the handles first: a handler may connect or disconnect others.
-    std::vector<std::pair<int, std::shared_ptr<Slot>>> snapshot(state->handlers.begin(),
-                                                                state->handlers.end());
+    std::vector<std::pair<int, std::shared_ptr<Slot>>> snapshot(held->handlers.begin(),
+                                                                held->handlers.end());
     for (auto& [id, handler] : snapshot) {
-      if (state->handlers.count(id) != 0)
+      if (held->handlers.count(id) != 0)
         (*handler)(args...);
     }
   }

@@ -1,6 +1,7 @@
 #include "driver/CListSummary.h"
 
 #include <algorithm>
+#include <string>
 
 #include "app/CAppState.h"
 #include "app/CFontDlg.h"
@@ -171,8 +172,25 @@ void CListSummary::HitCount(int count, const std::string& driverMessage) {
   Changed();
 }
 
+namespace {
+
+// "%-3d %s": the number left-aligned in three columns, a blank, the text
+// up to any NUL.
+std::string TitleLine(int number, const std::string& text) {
+  std::string line = std::to_string(number);
+  if (line.size() < 3) {
+    line.append(3 - line.size(), ' ');
+  }
+  line += ' ';
+  line.append(text.c_str());
+  return line;
+}
+
+}  // namespace
+
 void CListSummary::UpdateCounter() {
-  counterText = FormatText(" %d of %d", current, total);
+  // Once per title: plain appends cost far less than a format.
+  counterText = ' ' + std::to_string(current) + " of " + std::to_string(total);
 }
 
 void CListSummary::OfferMore() {
@@ -192,7 +210,7 @@ void CListSummary::AddTitle(int number, const std::string& text) {
     }
     return;
   }
-  titles.push_back(FormatText("%-3d %s", number, text.c_str()));
+  titles.push_back(TitleLine(number, text));
   onTitleAdded(static_cast<int>(titles.size()) - 1);
   UpdateCounter();
   if (current >= total) {

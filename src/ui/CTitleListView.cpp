@@ -1,8 +1,78 @@
 #include "ui/CTitleListView.h"
 
+#include <QApplication>
+#include <QCache>
 #include <QHeaderView>
+#include <QPainter>
+#include <QStaticText>
+#include <QStyledItemDelegate>
+
+namespace {
+
+// Draws a line's text from a laid-out copy kept per row: laying a title out
+// (shaping every character) is most of what drawing a row costs, and the
+// rows on screen are drawn again each time a batch of titles arrives.
+class CTitleDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
+    QStyleOptionViewItem item = option;
+    initStyleOption(&item, index);
+    const QWidget* widget = item.widget;
+    QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
+    QString text = item.text;
+    // The style draws the row's background, selection and focus; the text
+    // comes after.
+    item.text.clear();
+    style->drawControl(QStyle::CE_ItemViewItem, &item, painter, widget);
+
+    QPalette::ColorGroup group = (item.state & QStyle::State_Enabled) == 0  ? QPalette::Disabled
+                                 : (item.state & QStyle::State_Active) != 0 ? QPalette::Normal
+                                                                            : QPalette::Inactive;
+    QPalette::ColorRole role =
+        (item.state & QStyle::State_Selected) != 0 ? QPalette::HighlightedText : QPalette::Text;
+    int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+    QRect area = item.rect.adjusted(margin, 0, -margin, 0);
+    const QStaticText& laidOut = LaidOut(index.row(), text, item.font);
+    painter->save();
+    painter->setClipRect(area, Qt::IntersectClip);
+    painter->setPen(item.palette.color(group, role));
+    painter->setFont(item.font);
+    int top = area.top() + (area.height() - QFontMetrics(item.font).height()) / 2;
+    painter->drawStaticText(QPoint(area.left(), top), laidOut);
+    painter->restore();
+  }
+
+ private:
+  // Enough for the rows of a tall screen and those scrolled past lately.
+  static constexpr int kRowsKept = 512;
+
+  const QStaticText& LaidOut(int row, const QString& text, const QFont& font) const {
+    if (font != laidOutFont) {
+      laidOut.clear();
+      laidOutFont = font;
+    }
+    QStaticText* kept = laidOut.object(row);
+    if (kept == nullptr || kept->text() != text) {
+      kept = new QStaticText(text);
+      kept->setTextFormat(Qt::PlainText);
+      kept->setPerformanceHint(QStaticText::AggressiveCaching);
+      kept->prepare(QTransform(), font);
+      laidOut.insert(row, kept);
+    }
+    return *kept;
+  }
+
+  mutable QCache<int, QStaticText> laidOut{kRowsKept};
+  mutable QFont laidOutFont;
+};
+
+}  // namespace
 
 CTitleListView::CTitleListView(QWidget* parent) : QTableView(parent) {
+  setItemDelegate(new CTitleDelegate(this));
   horizontalHeader()->hide();
   verticalHeader()->hide();
   setShowGrid(false);

@@ -6,8 +6,9 @@
 // It is a one-column table rather than a list view because a table places
 // its rows by a fixed row height: appending a chunk of titles to a long list
 // costs no pass over the rows already there, where a list view lays every
-// row out again. It behaves as a list: no headers or grid, whole lines
-// selected, Tab leaves it, Home and End go to the first and last line.
+// row out again. A row's text is laid out once and drawn from that copy.
+// It behaves as a list: no headers or grid, whole lines selected, Tab
+// leaves it, Home and End go to the first and last line.
 class CTitleListView : public QTableView {
   Q_OBJECT
 

@@ -209,6 +209,8 @@ TEST_F(ListSummaryTest, ExplanationsAndListForOtherCounts) {
     Serve();
   }
   EXPECT_EQ(TitleNumbers(), Range(1, 5000));
+  EXPECT_EQ(summary.Titles()[99], "100 Title 100");
+  EXPECT_EQ(summary.Titles()[4999], "5000 Title 5000");
   EXPECT_EQ(summary.counterText, " 5000 of 5000");
 }
 
