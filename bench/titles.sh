@@ -43,12 +43,18 @@ time_bare() {
   "$bare" "$port" "$count" >"$work/bare.out"
   after=$EPOCHREALTIME
   awk -v a="$before" -v b="$after" 'BEGIN { printf "%.6f ", b - a }'
-  sed -n 's/^connect-to-last-title //p' "$work/bare.out"
+  inner "$work/bare.out"
+}
+# A client's own times: open (or connect) to last title, search to last.
+inner() {
+  awk '/^connect-to-last-title / { c = $2 } /^search-to-last-title / { s = $2 }
+    END { if (c != "" && s != "") print c, s }' "$1"
 }
 
 time_gui() {
-  QT_QPA_PLATFORM=offscreen "$gui" "$work/sample.tcf" "$work/gui" "$count" 2>"$work/gui.err" |
-    sed -n 's/^connect-to-last-title //p'
+  QT_QPA_PLATFORM=offscreen "$gui" "$work/sample.tcf" "$work/gui" "$count" \
+    >"$work/gui.out" 2>"$work/gui.err"
+  inner "$work/gui.out"
 }
 with_gui=
 if [ -x "$gui" ]; then
@@ -69,7 +75,7 @@ fi
 for _ in $(seq "$runs"); do
   cli_run=$(time_cli)
   bare_run=$(time_bare)
-  gui_run=0
+  gui_run="0 0"
   if [ -n "$with_gui" ]; then
     gui_run=$(time_gui)
   fi
@@ -102,7 +108,11 @@ line "bare client, whole run" "$(column 2)"
 line "tamsel-cli, whole run" "$(column 1)" "$(ratios 1 2)" 1.25
 if [ -n "$with_gui" ]; then
   line "bare client, open to last title" "$(column 3)"
-  line "GUI (offscreen), open to last title" "$(column 4)" "$(ratios 4 3)" 1.5
+  line "GUI (offscreen), open to last title" "$(column 5)" "$(ratios 5 3)" 1.5
+  # The same without opening the window and connecting: the search and
+  # the paging alone.
+  line "bare client, search to last title" "$(column 4)"
+  line "GUI (offscreen), search to last title" "$(column 6)" "$(ratios 6 4)" 1.5
 else
   echo "  GUI: not built (TAMSEL_GUI=OFF)"
 fi

@@ -210,6 +210,12 @@ void CListSummary::AddTitle(int number, const std::string& text) {
     }
     return;
   }
+  // The next title of the batch is asked for before this one is filed and
+  // shown, so the driver works on it meanwhile.
+  const bool next = current < total && !link.IsIdle() && current - batchStart < kBatchSize;
+  if (next) {
+    link.GetTitle(current + 1);
+  }
   titles.push_back(TitleLine(number, text));
   onTitleAdded(static_cast<int>(titles.size()) - 1);
   UpdateCounter();
@@ -236,10 +242,9 @@ void CListSummary::AddTitle(int number, const std::string& text) {
     SearchEnabled();
     SetStatus("Titles retrieved");
     listRedraw = true;
-  } else if (current - batchStart < kBatchSize) {
+  } else if (next) {
     ++current;
     WatchRequest();
-    link.GetTitle(current);
     SetStatus("Retrieving Titles...");
   } else {
     BatchEnded();
