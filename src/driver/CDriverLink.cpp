@@ -204,9 +204,16 @@ void CDriverLink::GetTitle(int number) {
   if (LinkGone()) {
     return;
   }
-  SetLinkState(LINK_RETRIEVING);
+  // The request goes out before the windows hear that the link is busy, so
+  // the driver works while they follow (More starts each batch this way).
+  bool changed = linkState != LINK_RETRIEVING;
+  linkState = LINK_RETRIEVING;
   Await(MSG_GET_TITLE, number);
   connection.Send(CPacketCodec::HeaderOnly(MSG_GET_TITLE, number));
+  // A failed send may have moved the link on meanwhile; that was told.
+  if (changed && linkState == LINK_RETRIEVING) {
+    events.linkStateChanged(linkState);
+  }
 }
 
 void CDriverLink::GetRecord(int number, int kind) {

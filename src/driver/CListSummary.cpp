@@ -268,13 +268,14 @@ bool CListSummary::More() {
   if (!moreEnabled || current >= total || !link.IsIdle()) {
     return false;
   }
-  SetStatus("Retrieving Titles...");
   moreEnabled = false;
-  link.SetLinkState(LINK_RETRIEVING);
   batchStart = current;
   ++current;
-  WatchRequest();
+  // Sent first (it makes the link busy): the driver works while the
+  // windows follow.
   link.GetTitle(current);
+  SetStatus("Retrieving Titles...");
+  WatchRequest();
   Changed();
   return true;
 }

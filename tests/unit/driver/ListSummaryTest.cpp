@@ -165,7 +165,18 @@ TEST_F(ListSummaryTest, SeventyFiveMatchesArriveInBatchesOfThirty) {
   EXPECT_EQ(link.State(), LINK_IDLE);
   EXPECT_EQ(app.StatusMessage(), "Titles retrieved");
 
+  // More's request is out before the windows hear the link is busy.
+  std::vector<Sent> outWhenBusy;
+  Connection busy = link.Events().linkStateChanged.Connect([&](LinkState state) {
+    if (state == LINK_RETRIEVING) {
+      outWhenBusy = NewRequests();
+    }
+  });
   ASSERT_TRUE(summary.More());
+  busy.Disconnect();
+  ASSERT_EQ(outWhenBusy.size(), 1U);
+  EXPECT_EQ(outWhenBusy[0].type, MSG_GET_TITLE);
+  EXPECT_EQ(outWhenBusy[0].number, 31);
   EXPECT_FALSE(summary.moreEnabled);
   EXPECT_EQ(Serve(), 30);
   EXPECT_EQ(summary.moreLabel, "15 More?");
