@@ -4,6 +4,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <cmath>
 
@@ -131,7 +132,7 @@ QFont CMainViewWidget::LabelFont(bool bold) const {
   return font;
 }
 
-void CMainViewWidget::paintEvent(QPaintEvent* /*event*/) {
+void CMainViewWidget::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   const QPalette& pal = palette();
   painter.fillRect(rect(), pal.color(QPalette::Button));
@@ -180,6 +181,10 @@ void CMainViewWidget::paintEvent(QPaintEvent* /*event*/) {
     int b = selected ? top + 1 : top - 1;
     int l = r.left;
     int rt = r.right - 1;
+    // A repaint of part of a page (its counter, say) leaves the tabs alone.
+    if (!event->region().intersects(QRect(l, t, rt - l + 1, b - t + 1))) {
+      continue;
+    }
     line(shadow, l, b, l, t + 2);
     line(shadow, l + 1, t + 1, l + 1, t + 1);
     line(shadow, l + 2, t, rt - 2, t);

@@ -213,7 +213,11 @@ void CSearchFormPage::Refresh() {
   browseButton->setText(Caption(form.browseCaption));
   browseButton->setEnabled(form.browseEnabled);
   searchButton->setEnabled(form.searchEnabled);
-  LayoutControls();
+  // Connecting and searching refresh the page many times over; most of
+  // those change what the controls show, not where they stand.
+  if (LayoutInputs() != laidOutInputs) {
+    LayoutControls();
+  }
   refreshing = false;
   if (enabling) {
     FocusFirstTerm();
@@ -258,7 +262,29 @@ void CSearchFormPage::resizeEvent(QResizeEvent* event) {
   LayoutControls();
 }
 
+void CSearchFormPage::changeEvent(QEvent* event) {
+  QFrame::changeEvent(event);
+  if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+    LayoutControls();
+  }
+}
+
+std::string CSearchFormPage::LayoutInputs() const {
+  QRect area = contentsRect();
+  std::string inputs = std::to_string(area.left()) + ' ' + std::to_string(area.top()) + ' ' +
+                       std::to_string(area.width()) + ' ' + std::to_string(area.height());
+  for (int i = 0; i < CSearchForm::kLimitBoxes; ++i) {
+    inputs += '\n';
+    inputs += limitBoxes[static_cast<std::size_t>(i)]->isHidden() ? '-' : '+';
+    inputs += form.limitCaptions[static_cast<std::size_t>(i)];
+  }
+  inputs += '\n';
+  inputs += browseButton->text().toStdString();
+  return inputs;
+}
+
 void CSearchFormPage::LayoutControls() {
+  laidOutInputs = LayoutInputs();
   QRect area = contentsRect();
   int x0 = area.left() + kLeft;
   int lineHeight =

@@ -46,11 +46,16 @@ class CSearchFormPage : public QFrame {
  protected:
   void resizeEvent(QResizeEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  void changeEvent(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void CreateRow(int r);
   void LayoutControls();
+  // What the placement of the controls depends on, beside the fonts and
+  // the style: the page's size, the limit boxes shown and the captions
+  // whose width counts.
+  std::string LayoutInputs() const;
   void MoveFocus(int row, CSearchForm::FocusTarget target);
   // Once the page can be used, typing goes to the first term box.
   void FocusFirstTerm();
@@ -60,6 +65,9 @@ class CSearchFormPage : public QFrame {
   // A change came while the page was hidden: it is shown when the page is.
   bool refreshDue = false;
   std::vector<std::string> shownEntries;
+  // The inputs of the last placement: a refresh that leaves them alone
+  // leaves the controls where they are.
+  std::string laidOutInputs;
   QLabel* statusLine = nullptr;
   std::array<Row, CSearchForm::kRows> rows;
   std::array<QCheckBox*, CSearchForm::kLimitBoxes> limitBoxes{};

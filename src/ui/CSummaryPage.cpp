@@ -228,8 +228,7 @@ void CSummaryPage::RefreshSoon() {
     Refresh();
     return;
   }
-  // Paints of the list wait for the next refresh.
-  list->setUpdatesEnabled(false);
+  // The rows that arrived meanwhile come with the next refresh.
   if (!refreshTimer->isActive()) {
     refreshTimer->start();
   }

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QStaticText>
 #include <QStyledItemDelegate>
+#include <algorithm>
 
 namespace {
 
@@ -98,4 +99,42 @@ QModelIndex CTitleListView::moveCursor(CursorAction action, Qt::KeyboardModifier
     modifiers |= Qt::ControlModifier;
   }
   return QTableView::moveCursor(action, modifiers);
+}
+
+void CTitleListView::reset() {
+  laidOutRows = -1;
+  QTableView::reset();
+}
+
+void CTitleListView::rowsInserted(const QModelIndex& parent, int start, int end) {
+  // Only rows added at the end leave the others in place.
+  int rows = model()->rowCount(rootIndex());
+  if (parent != rootIndex() || end != rows - 1) {
+    laidOutRows = -1;
+  }
+  QTableView::rowsInserted(parent, start, end);
+}
+
+void CTitleListView::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) {
+  laidOutRows = -1;
+  QTableView::rowsAboutToBeRemoved(parent, start, end);
+}
+
+void CTitleListView::doItemsLayout() {
+  int rows = model() != nullptr ? model()->rowCount(rootIndex()) : 0;
+  if (laidOutRows < 0 || rows <= laidOutRows) {
+    QTableView::doItemsLayout();
+    laidOutRows = rows;
+    return;
+  }
+  // Lines were appended: the scroll bars take the new length, and of the
+  // list only the part from the first new line down is drawn again. While
+  // titles stream in below the lines in sight, nothing of the list is.
+  updateGeometries();
+  int top = rowViewportPosition(laidOutRows);
+  QRect below(0, std::max(0, top), viewport()->width(), viewport()->height());
+  if (top < viewport()->height()) {
+    viewport()->update(below);
+  }
+  laidOutRows = rows;
 }

@@ -8,7 +8,8 @@
 // costs no pass over the rows already there, where a list view lays every
 // row out again. A row's text is laid out once and drawn from that copy.
 // It behaves as a list: no headers or grid, whole lines selected, Tab
-// leaves it, Home and End go to the first and last line.
+// leaves it, Home and End go to the first and last line. Rows appended at
+// the end draw only themselves: the lines above them stay as drawn.
 class CTitleListView : public QTableView {
   Q_OBJECT
 
@@ -19,6 +20,19 @@ class CTitleListView : public QTableView {
   // `extent` pixels wide, wider when the view is.
   void SetLineSize(int extent, int height);
 
+ public slots:
+  void reset() override;
+
+ public:
+  void doItemsLayout() override;
+
  protected:
   QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+  void rowsInserted(const QModelIndex& parent, int start, int end) override;
+  void rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) override;
+
+ private:
+  // Rows at the last layout; -1 when the next one must lay out and draw
+  // everything.
+  int laidOutRows = -1;
 };

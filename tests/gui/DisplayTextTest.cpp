@@ -1,3 +1,4 @@
+#include <QPaintEvent>
 #include <QScrollBar>
 #include <QTest>
 
@@ -38,6 +39,23 @@ class IndexCountingModel : public CTitleListModel {
     return CTitleListModel::index(row, column, parent);
   }
   mutable int indexAsked = 0;
+};
+
+// Collects the areas drawn of the widgets it watches.
+class PaintRecorder : public QObject {
+ public:
+  explicit PaintRecorder(QRegion& painted) : painted(painted) {}
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) {
+      painted += static_cast<QPaintEvent*>(event)->region();
+    }
+    return false;
+  }
+
+ private:
+  QRegion& painted;
 };
 
 }  // namespace
@@ -156,6 +174,47 @@ class DisplayTextTest : public QObject {
     titles.clear();
     model.Cleared();
     QCOMPARE(model.rowCount(), 0);
+  }
+
+  // Lines appended in sight are drawn, those above them are not drawn again;
+  // emptying the list draws all of it.
+  void AppendedLinesDrawOnlyThemselves() {
+    TempDir dir;
+    CAppState app;
+    CSettingsStore settings(dir.File("Tamsel.conf"));
+    FakeUi ui;
+    ManualEventLoop loop;
+    CTmsfrmDoc doc(app, settings, ui, loop);
+    CSummaryPage page(doc.Summary());
+    std::vector<std::string> titles;
+    CTitleListModel model(titles);
+    CTitleListView& list = *page.TitleList();
+    list.setModel(&model);
+    page.resize(500, 400);
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    auto add = [&](int count) {
+      for (int i = 0; i < count; ++i) {
+        titles.push_back(std::to_string(titles.size() + 1) + "   a title");
+        model.TitleAdded(static_cast<int>(titles.size()) - 1);
+      }
+      model.ShowArrived();
+    };
+    add(3);
+    QTest::qWait(50);
+    QRegion painted;
+    PaintRecorder recorder(painted);
+    list.viewport()->installEventFilter(&recorder);
+    add(2);
+    QTRY_VERIFY(painted.intersects(list.visualRect(model.index(4))));
+    QVERIFY(painted.intersects(list.visualRect(model.index(3))));
+    QVERIFY(!painted.intersects(list.visualRect(model.index(2))));
+
+    titles.clear();
+    model.Cleared();
+    painted = QRegion();
+    add(8);
+    QTRY_VERIFY(painted.contains(list.viewport()->rect()));
   }
 };
 

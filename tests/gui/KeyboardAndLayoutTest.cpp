@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QImage>
 #include <QLineEdit>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -326,16 +327,26 @@ class KeyboardAndLayoutTest : public QObject {
   }
 
   // Each batch changes the counter and the status line; as long as the new
-  // texts fit, nothing is laid out again for them.
-  void BatchesLeaveTheLayoutAlone() {
+  // texts fit, nothing is laid out again for them. The lines in sight stay
+  // as they are drawn while the new ones arrive below them.
+  void BatchesLeaveTheLayoutAndTheLinesInSightAlone() {
     SearchSession s;
     QVERIFY(s.Open());
     QVERIFY(Search(s, 200, 150));
     CSummaryPage* summary = s.window->SummaryPage();
+    QWidget* lines = summary->TitleList()->viewport();
+    QRect firstLine = summary->TitleList()->visualRect(summary->TitleModel()->index(0));
+    QVERIFY(firstLine.bottom() < lines->height());
     LayoutCounter layouts;
+    PaintRecorder linePaints;
+    EventCounter counterPaints(QEvent::Paint);
+    summary->Counter()->installEventFilter(&counterPaints);
     for (int rows = 60; rows <= 150; rows += 30) {
       if (rows == 90) {
         qApp->installEventFilter(&layouts);  // the first batch may settle sizes
+        QTest::qWait(100);                   // and its drawing be done
+        lines->installEventFilter(&linePaints);
+        counterPaints.count = 0;
       }
       summary->MoreButton()->click();
       QVERIFY(QTest::qWaitFor(
@@ -349,6 +360,10 @@ class KeyboardAndLayoutTest : public QObject {
     qApp->removeEventFilter(&layouts);
     QCOMPARE(summary->Counter()->title(), QString(" 150 of 200"));
     QCOMPARE(layouts.requests, 0);
+    // The window was drawn meanwhile, but not the first line.
+    QTRY_VERIFY_WITH_TIMEOUT(counterPaints.count > 0, 1000);
+    QTest::qWait(100);
+    QVERIFY(!linePaints.painted.intersects(firstLine));
   }
 
   // The busy picture is drawn in the palette's colours.
@@ -391,6 +406,20 @@ class KeyboardAndLayoutTest : public QObject {
 
    private:
     QEvent::Type type;
+  };
+
+  // Collects the areas drawn of the widgets it watches.
+  class PaintRecorder : public QObject {
+   public:
+    QRegion painted;
+
+   protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+      if (event->type() == QEvent::Paint) {
+        painted += static_cast<QPaintEvent*>(event)->region();
+      }
+      return false;
+    }
   };
 
   // Counts the requests to lay widgets out again.

@@ -87,6 +87,24 @@ class SearchSessionTest : public QObject {
     QCOMPARE(row0.termBox->geometry().right(), page->contentsRect().right() - 20);
     QCOMPARE(page->LimitBox(0)->x(), page->RowControls(5).fieldList->x() - 3);
     QCOMPARE(page->LimitBox(0)->y(), page->RowControls(5).fieldList->geometry().bottom() + 3);
+    {
+      // A longer caption widens its box, and a box shown later stands
+      // beside it.
+      CSearchForm& form = s.doc->Form();
+      auto captions = form.limitCaptions;
+      auto shown = form.limitShown;
+      int width = page->LimitBox(0)->width();
+      form.limitCaptions[0] = "English and Welsh";
+      form.limitCaptions[1] = "French";
+      form.limitShown[1] = true;
+      page->Refresh();
+      QVERIFY(page->LimitBox(0)->width() > width);
+      QVERIFY(page->LimitBox(1)->x() > page->LimitBox(0)->geometry().right());
+      form.limitCaptions = captions;
+      form.limitShown = shown;
+      page->Refresh();
+      QCOMPARE(page->LimitBox(0)->width(), width);
+    }
 
     // From: a year out of the field's span.
     bool asked = false;
