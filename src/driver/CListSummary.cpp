@@ -147,6 +147,14 @@ void CListSummary::HitCount(int count, const std::string& driverMessage) {
   if (count <= 0) {
     return;
   }
+  // Title 1 is asked for before the windows take in the new result, so the
+  // driver works on it meanwhile; its reply is handled after all of this.
+  const bool retrieving = !link.IsIdle();
+  if (retrieving) {
+    link.Busy().Close();
+    WatchRequest();
+    link.GetTitle(1);
+  }
   saveMailEnabled = printEnabled = true;
   std::string explanation = Explanation(count, driverMessage);
   // The explanation is shown without its final period.
@@ -159,13 +167,9 @@ void CListSummary::HitCount(int count, const std::string& driverMessage) {
   // The cache is indexed by result number: a new result set makes it stale.
   summaryCache.assign(static_cast<std::size_t>(total), std::string());
   onClearFullRecords();
-  if (!link.IsIdle()) {
+  if (retrieving) {
     current = 1;
     listRedraw = false;
-    link.SetLinkState(LINK_RETRIEVING);
-    link.Busy().Close();
-    WatchRequest();
-    link.GetTitle(1);
     SetStatus("Retrieving Titles...");
   }
   onShowSummaryPage();

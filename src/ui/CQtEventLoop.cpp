@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QSocketNotifier>
 #include <QTimer>
+#include <QTimerEvent>
 #include <algorithm>
 
 CQtEventLoop::CQtEventLoop() {
@@ -30,19 +31,13 @@ void CQtEventLoop::Unwatch(int watchId) {
 }
 
 int CQtEventLoop::StartTimer(int intervalMs, bool repeat, Callback onTimer) {
+  int qtId = owner.startTimer(std::max(0, intervalMs));
+  if (qtId == 0) {
+    return 0;
+  }
   int id = nextId++;
-  auto* timer = new QTimer(&owner);
-  timer->setSingleShot(!repeat);
-  timer->setInterval(std::max(0, intervalMs));
-  QObject::connect(timer, &QTimer::timeout, &owner,
-                   [this, id, repeat, callback = std::move(onTimer)] {
-                     if (!repeat) {
-                       StopTimer(id);
-                     }
-                     callback();
-                   });
-  timer->start();
-  timers[id] = timer;
+  timers[id] = {qtId, repeat, std::make_shared<Callback>(std::move(onTimer))};
+  timerIds[qtId] = id;
   return id;
 }
 
@@ -51,9 +46,26 @@ void CQtEventLoop::StopTimer(int timerId) {
   if (found == timers.end()) {
     return;
   }
-  found->second->stop();
-  found->second->deleteLater();
+  owner.killTimer(found->second.qtId);
+  timerIds.erase(found->second.qtId);
   timers.erase(found);
+}
+
+void CQtEventLoop::Owner::timerEvent(QTimerEvent* event) {
+  loop.TimerFired(event->timerId());
+}
+
+void CQtEventLoop::TimerFired(int qtId) {
+  auto id = timerIds.find(qtId);
+  if (id == timerIds.end()) {
+    return;
+  }
+  auto found = timers.find(id->second);
+  std::shared_ptr<Callback> callback = found->second.callback;
+  if (!found->second.repeat) {
+    StopTimer(id->second);
+  }
+  (*callback)();
 }
 
 std::int64_t CQtEventLoop::NowMs() const {

@@ -33,8 +33,9 @@ class CSummaryPage : public QFrame {
   // How often the page is redrawn while titles stream in.
   static constexpr int kBatchRefreshMs = 100;
   // Batches that follow each other quickly (More pressed again and again)
-  // are drawn at most this often; the list's rows are always up to date.
-  static constexpr int kMinPaintIntervalMs = 40;
+  // are drawn at most this often, as often as a batch that streams in; the
+  // list's rows are always up to date. A single press is drawn at once.
+  static constexpr int kMinPaintIntervalMs = kBatchRefreshMs;
 
   explicit CSummaryPage(CListSummary& summary, QWidget* parent = nullptr);
   ~CSummaryPage() override;

@@ -87,6 +87,14 @@ class EventLoopTest : public QObject {
     QVERIFY(!loop.ProcessEvents(50));
     QCOMPARE(once, 1);
     QCOMPARE(repeats, 3);
+
+    // The id of a timer that ended stops nothing that came after it.
+    int first = loop.StartTimer(0, false, [] {});
+    QVERIFY(RunUntil(loop, [&] { return !loop.ProcessEvents(0); }));
+    bool later = false;
+    loop.StartTimer(0, false, [&] { later = true; });
+    loop.StopTimer(first);
+    QVERIFY(RunUntil(loop, [&] { return later; }));
   }
 
   void WaitIsBounded() {

@@ -145,7 +145,15 @@ struct ListSummaryTest : ::testing::Test {
 };
 
 TEST_F(ListSummaryTest, SeventyFiveMatchesArriveInBatchesOfThirty) {
+  // Title 1 is asked for before the explanation is shown.
+  std::vector<Sent> outWhenShown;
+  Connection shown = summary.onSummaryAppended.Connect(
+      [&](const std::string&) { outWhenShown = NewRequests(); });
   Search(75);
+  shown.Disconnect();
+  ASSERT_EQ(outWhenShown.size(), 1U);
+  EXPECT_EQ(outWhenShown[0].type, MSG_GET_TITLE);
+  EXPECT_EQ(outWhenShown[0].number, 1);
   const std::string& text = summary.SummaryText();
   EXPECT_EQ(text.substr(0, 75),
             "Your query matched 75 items.\r\nThe first 30 summaries are being retrieved.\r\n");
