@@ -6,11 +6,11 @@
 # RUNS runs) and the ratio to the bare client: the client's overhead above
 # the protocol's round trips.
 #
-#   bench/titles.sh BUILD-DIR        (RUNS=7 by default)
+#   bench/titles.sh BUILD-DIR        (RUNS=11 by default)
 set -euo pipefail
 build=$(cd "${1:-build-bench}" && pwd)
 top=$(cd "$(dirname "$0")/.." && pwd)
-runs=${RUNS:-7}
+runs=${RUNS:-11}
 count=3000
 cli="$build/tamsel-cli"
 bare="$build/bench/tamsel_bare_titles"

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCache>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QPainter>
 #include <QStaticText>
 #include <QStyledItemDelegate>
@@ -130,11 +131,31 @@ void CTitleListView::doItemsLayout() {
   // Lines were appended: the scroll bars take the new length, and of the
   // list only the part from the first new line down is drawn again. While
   // titles stream in below the lines in sight, nothing of the list is.
-  updateGeometries();
+  ExtendScrollRange(rows);
   int top = rowViewportPosition(laidOutRows);
   QRect below(0, std::max(0, top), viewport()->width(), viewport()->height());
   if (top < viewport()->height()) {
     viewport()->update(below);
   }
   laidOutRows = rows;
+}
+
+void CTitleListView::ExtendScrollRange(int rows) {
+  QScrollBar* bar = verticalScrollBar();
+  int height = viewport()->height();
+  int line = rowHeight(0);
+  // A bar about to appear takes room from the lines: the whole layout
+  // follows. Otherwise only its range grows, as a full layout would set it.
+  if (bar->maximum() <= 0 || !bar->isVisible() || line <= 0 || height < line) {
+    updateGeometries();
+    return;
+  }
+  if (verticalScrollMode() == ScrollPerPixel) {
+    bar->setRange(0, verticalHeader()->length() - height);
+    return;
+  }
+  // By line: the last page holds as many whole lines as fit.
+  int fit = std::min(rows, height / line);
+  bar->setPageStep(fit);
+  bar->setRange(0, rows - fit);
 }

@@ -32,6 +32,10 @@ class CTitleListView : public QTableView {
   void rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) override;
 
  private:
+  // The vertical scroll bar's range for `rows` lines, when only lines were
+  // added since the last layout.
+  void ExtendScrollRange(int rows);
+
   // Rows at the last layout; -1 when the next one must lay out and draw
   // everything.
   int laidOutRows = -1;

@@ -215,6 +215,21 @@ class DisplayTextTest : public QObject {
     painted = QRegion();
     add(8);
     QTRY_VERIFY(painted.contains(list.viewport()->rect()));
+
+    // Once the scroll bar is there, appending sets its range as a whole
+    // layout would, in a narrow list and in one wider than its lines.
+    for (int width : {500, 1200}) {
+      page.resize(width, 400);
+      for (int chunk = 0; chunk < 4; ++chunk) {
+        add(37);
+        QCoreApplication::processEvents();
+      }
+      QScrollBar* bar = list.verticalScrollBar();
+      std::pair<int, int> appended(bar->maximum(), bar->pageStep());
+      QVERIFY(appended.first > 0);
+      list.QTableView::doItemsLayout();
+      QCOMPARE(appended, std::make_pair(bar->maximum(), bar->pageStep()));
+    }
   }
 };
 
