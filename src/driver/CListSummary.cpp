@@ -147,29 +147,30 @@ void CListSummary::HitCount(int count, const std::string& driverMessage) {
   if (count <= 0) {
     return;
   }
-  // Title 1 is asked for before the windows take in the new result, so the
-  // driver works on it meanwhile; its reply is handled after all of this.
-  const bool retrieving = !link.IsIdle();
-  if (retrieving) {
-    link.Busy().Close();
-    WatchRequest();
-    link.GetTitle(1);
-  }
   saveMailEnabled = printEnabled = true;
-  std::string explanation = Explanation(count, driverMessage);
-  // The explanation is shown without its final period.
-  explanation.pop_back();
-  SetSummaryText(explanation);
   total = std::min(count, kMaxTitles);
   EmptyList();
   counterText.clear();
   current = batchStart = summaryProgress = 0;
   // The cache is indexed by result number: a new result set makes it stale.
   summaryCache.assign(static_cast<std::size_t>(total), std::string());
-  onClearFullRecords();
+  // Title 1 is asked for before the explanation is laid out and the record
+  // window cleared, so the driver works on it meanwhile; its reply is
+  // handled after all of this.
+  const bool retrieving = !link.IsIdle();
   if (retrieving) {
     current = 1;
     listRedraw = false;
+    link.Busy().Close();
+    WatchRequest();
+    link.GetTitle(1);
+  }
+  std::string explanation = Explanation(count, driverMessage);
+  // The explanation is shown without its final period.
+  explanation.pop_back();
+  SetSummaryText(explanation);
+  onClearFullRecords();
+  if (retrieving) {
     SetStatus("Retrieving Titles...");
   }
   onShowSummaryPage();

@@ -280,6 +280,9 @@ std::string CSearchFormPage::LayoutInputs() const {
   }
   inputs += '\n';
   inputs += browseButton->text().toStdString();
+  // A status of more than one line is taller.
+  inputs += '\n';
+  inputs += statusLine->text().toStdString();
   return inputs;
 }
 

@@ -53,8 +53,8 @@ class CSearchFormPage : public QFrame {
   void CreateRow(int r);
   void LayoutControls();
   // What the placement of the controls depends on, beside the fonts and
-  // the style: the page's size, the limit boxes shown and the captions
-  // whose width counts.
+  // the style: the page's size, the limit boxes shown and the texts whose
+  // size counts.
   std::string LayoutInputs() const;
   void MoveFocus(int row, CSearchForm::FocusTarget target);
   // Once the page can be used, typing goes to the first term box.
