@@ -264,7 +264,9 @@ void CSearchFormPage::resizeEvent(QResizeEvent* event) {
 
 void CSearchFormPage::changeEvent(QEvent* event) {
   QFrame::changeEvent(event);
-  if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+  // Not while the constructor is still making the controls.
+  bool built = searchButton != nullptr;
+  if (built && (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)) {
     LayoutControls();
   }
 }

@@ -104,6 +104,14 @@ class SearchSessionTest : public QObject {
       form.limitShown = shown;
       page->Refresh();
       QCOMPARE(page->LimitBox(0)->width(), width);
+      // A larger font makes taller rows.
+      int height = row0.termBox->height();
+      QFont larger = page->font();
+      larger.setPointSizeF(larger.pointSizeF() * 2);
+      page->setFont(larger);
+      QVERIFY(row0.termBox->height() > height);
+      page->setFont(QFont());
+      QCOMPARE(row0.termBox->height(), height);
     }
 
     // From: a year out of the field's span.
