@@ -236,7 +236,6 @@ void CSummaryPage::RefreshSoon() {
 
 void CSummaryPage::Refresh() {
   refreshTimer->stop();
-  list->setUpdatesEnabled(true);
   titles->ShowArrived();
   ApplyFont();
   counter->setTitle(CQtUi::ToQString(summary.counterText));

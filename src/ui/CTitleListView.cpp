@@ -3,8 +3,8 @@
 #include <QApplication>
 #include <QCache>
 #include <QHeaderView>
-#include <QScrollBar>
 #include <QPainter>
+#include <QScrollBar>
 #include <QStaticText>
 #include <QStyledItemDelegate>
 #include <algorithm>

@@ -1,9 +1,9 @@
-#include <QPaintEvent>
 #include <QScrollBar>
 #include <QTest>
 
 #include "GuiTestRegistry.h"
 #include "ManualEventLoop.h"
+#include "PaintRecorder.h"
 #include "TempDir.h"
 #include "app/CAppState.h"
 #include "app/CSettingsStore.h"
@@ -41,21 +41,24 @@ class IndexCountingModel : public CTitleListModel {
   mutable int indexAsked = 0;
 };
 
-// Collects the areas drawn of the widgets it watches.
-class PaintRecorder : public QObject {
- public:
-  explicit PaintRecorder(QRegion& painted) : painted(painted) {}
+// The summary page of a document of its own, its list over a model the
+// test feeds, shown at 500 by 400.
+struct ListPage {
+  TempDir dir;
+  CAppState app;
+  CSettingsStore settings{dir.File("Tamsel.conf")};
+  FakeUi ui;
+  ManualEventLoop loop;
+  CTmsfrmDoc doc{app, settings, ui, loop};
+  CSummaryPage page{doc.Summary()};
+  CTitleListView& list = *page.TitleList();
 
- protected:
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Paint) {
-      painted += static_cast<QPaintEvent*>(event)->region();
-    }
-    return false;
+  bool Show(CTitleListModel& model) {
+    list.setModel(&model);
+    page.resize(500, 400);
+    page.show();
+    return QTest::qWaitForWindowExposed(&page);
   }
-
- private:
-  QRegion& painted;
 };
 
 }  // namespace
@@ -123,20 +126,11 @@ class DisplayTextTest : public QObject {
 
   void FiftyThousandTitlesWithoutPerRowLayout() {
     // The summary page's own list, over a longer source than a search gives.
-    TempDir dir;
-    CAppState app;
-    CSettingsStore settings(dir.File("Tamsel.conf"));
-    FakeUi ui;
-    ManualEventLoop loop;
-    CTmsfrmDoc doc(app, settings, ui, loop);
-    CSummaryPage page(doc.Summary());
+    ListPage p;
     std::vector<std::string> titles;
     IndexCountingModel model(titles);
-    CTitleListView& list = *page.TitleList();
-    list.setModel(&model);
-    page.resize(500, 400);
-    page.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    CTitleListView& list = p.list;
+    QVERIFY(p.Show(model));
     const int count = 50000;
     for (int n = 1; n <= count; ++n) {
       titles.push_back(std::to_string(n) + "   a title");
@@ -179,20 +173,11 @@ class DisplayTextTest : public QObject {
   // Lines appended in sight are drawn, those above them are not drawn again;
   // emptying the list draws all of it.
   void AppendedLinesDrawOnlyThemselves() {
-    TempDir dir;
-    CAppState app;
-    CSettingsStore settings(dir.File("Tamsel.conf"));
-    FakeUi ui;
-    ManualEventLoop loop;
-    CTmsfrmDoc doc(app, settings, ui, loop);
-    CSummaryPage page(doc.Summary());
+    ListPage p;
     std::vector<std::string> titles;
     CTitleListModel model(titles);
-    CTitleListView& list = *page.TitleList();
-    list.setModel(&model);
-    page.resize(500, 400);
-    page.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    CTitleListView& list = p.list;
+    QVERIFY(p.Show(model));
     auto add = [&](int count) {
       for (int i = 0; i < count; ++i) {
         titles.push_back(std::to_string(titles.size() + 1) + "   a title");
@@ -202,8 +187,8 @@ class DisplayTextTest : public QObject {
     };
     add(3);
     QTest::qWait(50);
-    QRegion painted;
-    PaintRecorder recorder(painted);
+    PaintRecorder recorder;
+    QRegion& painted = recorder.painted;
     list.viewport()->installEventFilter(&recorder);
     add(2);
     QTRY_VERIFY(painted.intersects(list.visualRect(model.index(4))));
@@ -219,7 +204,7 @@ class DisplayTextTest : public QObject {
     // Once the scroll bar is there, appending sets its range as a whole
     // layout would, in a narrow list and in one wider than its lines.
     for (int width : {500, 1200}) {
-      page.resize(width, 400);
+      p.page.resize(width, 400);
       for (int chunk = 0; chunk < 4; ++chunk) {
         add(37);
         QCoreApplication::processEvents();

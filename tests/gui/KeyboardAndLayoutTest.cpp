@@ -5,7 +5,6 @@
 #include <QGroupBox>
 #include <QImage>
 #include <QLineEdit>
-#include <QPaintEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -15,6 +14,7 @@
 
 #include "GuiTestRegistry.h"
 #include "ModalWindow.h"
+#include "PaintRecorder.h"
 #include "SearchSession.h"
 #include "app/CommandIds.h"
 #include "doc/CMainView.h"
@@ -406,20 +406,6 @@ class KeyboardAndLayoutTest : public QObject {
 
    private:
     QEvent::Type type;
-  };
-
-  // Collects the areas drawn of the widgets it watches.
-  class PaintRecorder : public QObject {
-   public:
-    QRegion painted;
-
-   protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-      if (event->type() == QEvent::Paint) {
-        painted += static_cast<QPaintEvent*>(event)->region();
-      }
-      return false;
-    }
   };
 
   // Counts the requests to lay widgets out again.
